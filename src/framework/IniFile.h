@@ -1,0 +1,47 @@
+// The private-profile INI file, read and written as the Windows profile
+// functions do, on CP932 bytes.
+//
+// Reading: lines end in CR LF, LF or CR; blanks around section names, keys and
+// values are trimmed; names compare without regard to letter case; the first
+// matching section and the first matching key win; a line without "=" is no
+// key; a value enclosed in a pair of the same quote character loses them; a
+// value is cut after 2047 bytes. A UTF-8 byte-order mark is skipped; a file in
+// UTF-16 (with its byte-order mark) is read after conversion to CP932.
+//
+// Writing: a key's line is replaced where it stands; a new key goes after the
+// last key line of its section; a new section goes at the end of the file; new
+// lines end in CR LF and every other byte stays as it was. The new content goes
+// to a temporary file beside the old one which then replaces it, so a failed
+// save leaves the old file whole. A UTF-16 file is never rewritten: writing to
+// one is refused with EIniFileException.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace framework {
+
+class TIniFile {
+  public:
+    // `fileName` is the file's path as the file system takes it.
+    explicit TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    const std::string& FileName() const { return fileName_; }
+
+    // The value of `key` in `section`, or `defaultValue` when the file, the
+    // section or the key is missing. A file that cannot be read counts as missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+
+    // Sets `key` of `section` to `value`, creating file and section as needed.
+    // Raises EIniFileException when the write is refused; the old file is then
+    // left as it was.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    static constexpr std::size_t kMaxValueBytes = 2047;
+
+  private:
+    std::string fileName_;
+};
+
+}  // namespace framework

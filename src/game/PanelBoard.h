@@ -1,0 +1,56 @@
+// The board model: the colour cycle, the generator that deals a board, and the
+// move rule. No windows here; the board window keeps its panels equal to the
+// model's cells.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "game/Color.h"
+
+constexpr std::int32_t kPaletteSize = 20;
+constexpr std::int32_t kMinBoardSize = 3;
+constexpr std::int32_t kMaxBoardSize = 20;
+constexpr std::int32_t kMinColorCount = 2;
+constexpr std::int32_t kMaxColorCount = 20;
+
+// The colour cycle. A game of K colours plays entries 0..K-1 in this order.
+extern std::array<TColor, kPaletteSize> PanelPalette;
+// Fills PanelPalette (once, when the board window is created).
+void FillPanelPalette();
+
+// The generator: seed := seed x 134775813 + 1 (mod 2^32).
+extern std::uint32_t RandSeed;
+// Seeds the generator from the time of day (milliseconds since midnight, UTC).
+void Randomize();
+// A draw in 0..range-1: the high 32 bits of the next seed times range.
+std::int32_t Random(std::int32_t range);
+
+class TPanelBoard {
+  public:
+    // Sizes the board n x n and deals every cell a colour of PanelPalette[0..k-1],
+    // one draw per cell, row by row.
+    void Deal(std::int32_t n, std::int32_t k);
+    // Advances one cell to the next colour of the cycle; a colour outside the
+    // palette is left as it is.
+    void CyclePanel(std::int32_t row, std::int32_t col);
+    // The move: the cell, then up, left, down and right where they exist.
+    void ApplyMove(std::int32_t row, std::int32_t col);
+    // True when every cell shows the colour of cell [0][0].
+    bool IsSolved() const;
+
+    TColor Cell(std::int32_t row, std::int32_t col) const { return cells_[Index(row, col)]; }
+    void SetCell(std::int32_t row, std::int32_t col, TColor c) { cells_[Index(row, col)] = c; }
+    std::int32_t Size() const { return size_; }
+    std::int32_t Colors() const { return colors_; }
+
+  private:
+    std::size_t Index(std::int32_t row, std::int32_t col) const {
+        return static_cast<std::size_t>(row * size_ + col);
+    }
+
+    std::int32_t size_ = 0;
+    std::int32_t colors_ = 0;
+    std::vector<TColor> cells_;
+};

@@ -1,0 +1,64 @@
+// What a win does to the top-10 table of its board size: place the result,
+// ask for a name when it has a place, save the table. The table is the
+// ranking window's grid (row 0 headings, rows 1..10 ranks 1..10, columns
+// rank / name / score / seconds / clicks / colours); the dialogs are the
+// window's, reached through RankingDialogs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/CellTable.h"
+
+namespace ranking {
+
+constexpr std::int32_t kRows = 10;  // ranks in a table
+constexpr std::int32_t kColumns = 6;
+
+enum Column : std::int32_t { colRank = 0, colName, colScore, colSeconds, colClicks, colColors };
+
+// The dialogs of a win; texts are CP932.
+class RankingDialogs {
+  public:
+    virtual ~RankingDialogs() = default;
+    // A plain message box (the score, "Congratulations!!").
+    virtual void ShowMessage(const std::string& text) = 0;
+    // The name box titled `title`; "" when cancelled.
+    virtual std::string InputName(const std::string& title) = 0;
+};
+
+// A won game as the ranking sees it.
+struct GameResult {
+    std::int32_t score = 0;
+    std::int32_t seconds = 0;
+    std::int32_t clicks = 0;
+    std::int32_t colors = 0;
+};
+
+// Loads the table of `size` into rows 1..10: for each rank, read its entry
+// and write the row right away (column 0 the row number, not the stored rank).
+// A read error leaves the rows after the failing one as they were.
+void LoadTable(TCellTable& table, const std::string& iniPath, std::int32_t size);
+
+// Exchanges columns 1..5 of two rows; column 0 stays.
+void SwapRows(TCellTable& table, std::int32_t r1, std::int32_t r2);
+
+// Writes rows 1..10 as ranks 1..10 of `size`, rank 1 first.
+void SaveRanking(const TCellTable& table, const std::string& iniPath, std::int32_t size);
+
+// Moves the result in row 11 up past every row whose score is less than or
+// equal to its own (ten passes from row 10 to row 1, no early exit). Returns
+// the row it ends in, 11 when it has no place.
+std::int32_t PlaceResult(TCellTable& table);
+
+// "【p位】名前を入力してください" in CP932.
+std::string NameBoxTitle(std::int32_t rank);
+
+// The whole update after a win on a board of `size`: load, show the score,
+// place, then "Congratulations!!" or ask the name and save, then load again.
+// Returns the rank taken, 11 for none. Errors of the store end it where they
+// arise and leave the table as they found it.
+std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
+                              const GameResult& result, RankingDialogs& dialogs);
+
+}  // namespace ranking

@@ -1,0 +1,26 @@
+// A fresh temporary directory for one test, removed with everything in it
+// when the test ends.
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+std::string ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::string& bytes);
+
+}  // namespace testsupport
