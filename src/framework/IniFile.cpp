@@ -107,6 +107,10 @@ void SaveFile(const std::string& path, const std::string& bytes) {
     struct stat st {};
     bool exists = stat(path.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) throw EIniFileException(pathForMessage);
+    // A read-only file stays as it is, although a rename could replace it.
+    if (exists && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw EIniFileException(pathForMessage);
+    }
     struct stat lst {};
     bool isLink = lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
     // A link is written through, so that it stays a link.

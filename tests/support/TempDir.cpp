@@ -39,3 +39,27 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 }
 
 }  // namespace testsupport
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<int()>& body) {
+    if (geteuid() != 0) return body();
+    constexpr uid_t kNobody = 65534;
+    for (const std::string& p : paths) {
+        if (lchown(p.c_str(), kNobody, kNobody) != 0) return -1;
+    }
+    pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace testsupport

@@ -2,7 +2,9 @@
 // when the test ends.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -22,5 +24,14 @@ class TempDir {
 
 std::string ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::string& bytes);
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+// Runs `body` where file permissions are enforced: directly for an ordinary
+// user; for root in a child process that has become "nobody" after `paths`
+// were handed to it. Returns what `body` returned (or -1 when the child died).
+int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<int()>& body);
 
 }  // namespace testsupport
