@@ -58,12 +58,18 @@ void TPanelBoard::CyclePanel(std::int32_t row, std::int32_t col) {
     }
 }
 
+TPanelBoard::MoveTargets TPanelBoard::TargetsOf(std::int32_t row, std::int32_t col) const {
+    MoveTargets t;
+    t.cells[t.count++] = {row, col};
+    if (row != 0) t.cells[t.count++] = {row - 1, col};
+    if (col != 0) t.cells[t.count++] = {row, col - 1};
+    if (row != size_ - 1) t.cells[t.count++] = {row + 1, col};
+    if (col != size_ - 1) t.cells[t.count++] = {row, col + 1};
+    return t;
+}
+
 void TPanelBoard::ApplyMove(std::int32_t row, std::int32_t col) {
-    CyclePanel(row, col);
-    if (row != 0) CyclePanel(row - 1, col);
-    if (col != 0) CyclePanel(row, col - 1);
-    if (row != size_ - 1) CyclePanel(row + 1, col);
-    if (col != size_ - 1) CyclePanel(row, col + 1);
+    for (CellPos p : TargetsOf(row, col)) CyclePanel(p.row, p.col);
 }
 
 bool TPanelBoard::IsSolved() const {

@@ -35,7 +35,19 @@ class TPanelBoard {
     // Advances one cell to the next colour of the cycle; a colour outside the
     // palette is left as it is.
     void CyclePanel(std::int32_t row, std::int32_t col);
-    // The move: the cell, then up, left, down and right where they exist.
+    // The cells a move at (row, col) advances, in the order it advances them:
+    // the cell, then up, left, down and right where they exist.
+    struct CellPos {
+        std::int32_t row, col;
+    };
+    struct MoveTargets {
+        std::array<CellPos, 5> cells;
+        std::size_t count = 0;
+        const CellPos* begin() const { return cells.data(); }
+        const CellPos* end() const { return cells.data() + count; }
+    };
+    MoveTargets TargetsOf(std::int32_t row, std::int32_t col) const;
+    // The move: CyclePanel on every cell of TargetsOf(row, col).
     void ApplyMove(std::int32_t row, std::int32_t col);
     // True when every cell shows the colour of cell [0][0].
     bool IsSolved() const;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
 namespace testsupport {
 
@@ -41,6 +42,32 @@ QString DialogText(QWidget* dialog) {
         if (!l->text().isEmpty()) parts << l->text();
     }
     return parts.join("\n");
+}
+
+QList<QAbstractButton*> DialogButtons(QWidget* dialog) {
+    QList<QAbstractButton*> buttons;
+    for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
+        if (b->isVisible()) buttons << b;
+    }
+    std::sort(buttons.begin(), buttons.end(), [dialog](QAbstractButton* a, QAbstractButton* b) {
+        const QPoint pa = a->mapTo(dialog, QPoint(0, 0));
+        const QPoint pb = b->mapTo(dialog, QPoint(0, 0));
+        return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
+    });
+    return buttons;
+}
+
+QStringList ButtonTexts(QWidget* dialog) {
+    QStringList texts;
+    for (QAbstractButton* b : DialogButtons(dialog)) texts << b->text();
+    return texts;
+}
+
+QAbstractButton* FindButton(QWidget* dialog, const QString& text) {
+    for (QAbstractButton* b : DialogButtons(dialog)) {
+        if (b->text() == text) return b;
+    }
+    return nullptr;
 }
 
 }  // namespace testsupport

@@ -1,7 +1,10 @@
 // Helpers for driving real windows and their modal dialogs in tests.
 #pragma once
 
+#include <QAbstractButton>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -25,5 +28,13 @@ class ModalHandler {
 
 // Texts of a modal dialog, for assertions.
 QString DialogText(QWidget* dialog);
+
+// The push buttons of a dialog, in their order on screen (left to right, then
+// top to bottom), and their captions.
+QList<QAbstractButton*> DialogButtons(QWidget* dialog);
+QStringList ButtonTexts(QWidget* dialog);
+
+// The dialog's button captioned exactly `text`, or nullptr.
+QAbstractButton* FindButton(QWidget* dialog, const QString& text);
 
 }  // namespace testsupport

@@ -1,0 +1,114 @@
+#include "forms/Unit2.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/uGrobal.h"
+#include "forms/Unit1.h"
+#include "forms/Unit3.h"
+#include "framework/SysUtils.h"
+#include "util/modStringCut.h"
+
+TForm2* Form2 = nullptr;
+
+TForm2::TForm2() {
+    setObjectName("Form2");
+    SetCaption("Form2");
+    SetClientSize(294, 200);
+    Timer1 = new framework::TTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+    Create();
+}
+
+void TForm2::FormCreate() {
+    Randomize();
+    FillPanelPalette();
+    // The first board fills half the screen's height, in a square window.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenHeight = screen != nullptr ? screen->geometry().height() : 600;
+    SetHeight(screenHeight / 2);
+    SetWidth(Height());
+}
+
+void TForm2::FormShow() {
+    SetCaption(QString::fromUtf8("経過時間:0秒"));
+    const int n = BoardSize;
+    // The panel side comes from the outer width, frame included: each game's
+    // side follows from the size the previous game left the window at.
+    const int s = Width() / n;
+    Board.Deal(n, ColorCount);
+    Panels.assign(static_cast<std::size_t>(n),
+                  std::vector<TPictureButton*>(static_cast<std::size_t>(n)));
+    for (int row = 0; row < n; ++row) {
+        for (int col = 0; col < n; ++col) {
+            auto* panel = new TPictureButton(this);
+            Panels[row][col] = panel;
+            panel->setGeometry(col * s, row * s, s, s);
+            panel->setVisible(true);
+            panel->setTabStop(false);
+            panel->OnMouseUp = [this](QObject* sender, Qt::MouseButton button,
+                                      TPictureButton::TShiftState shift, int x,
+                                      int y) { PanelClick(sender, button, shift, x, y); };
+            panel->setObjectName(QString("btn%1_%2").arg(row).arg(col));
+            panel->setColor(Board.Cell(row, col));
+            panel->setInColor(panel->Color());
+            panel->setColorChange(false);
+            panel->setButtonStyle(bsGroove);
+        }
+    }
+    // Auto-size: the client area just holds the panels.
+    SetClientSize(n * s, n * s);
+}
+
+void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShiftState, int, int) {
+    ++ClickCount;
+    if (!Timer1->Enabled()) {
+        ElapsedSeconds = 0;
+        Timer1->SetEnabled(true);
+    }
+    SetEnabled(false);
+    const std::string name = Sender->objectName().toStdString();
+    const std::string rest = StringCut(name, "btn", 2, true);
+    const int row = framework::StrToInt(StringCut(rest, "_", 0, false));
+    const int col = framework::StrToInt(StringCut(rest, "_", 2, false));
+    Board.ApplyMove(row, col);
+    for (TPanelBoard::CellPos p : Board.TargetsOf(row, col)) {
+        TPictureButton* panel = Panels[p.row][p.col];
+        panel->setEnabled(false);
+        panel->setColor(Board.Cell(p.row, p.col));
+        panel->setInColor(panel->Color());
+        panel->setEnabled(true);
+    }
+    const bool solved = Board.IsSolved();
+    SetEnabled(true);
+    if (solved) {
+        Timer1->SetEnabled(false);
+        Form3->Show();
+        SetEnabled(false);
+    }
+}
+
+void TForm2::Timer1Timer() {
+    ++ElapsedSeconds;
+    ShowElapsed();
+}
+
+void TForm2::ShowElapsed() { SetCaption(QString::fromUtf8("経過時間:%1秒").arg(ElapsedSeconds)); }
+
+void TForm2::FormHide() {
+    for (auto& row : Panels) {
+        for (TPictureButton*& panel : row) {
+            panel->setVisible(false);
+            // Deferred: the panel may be inside its own event handler.
+            panel->deleteLater();
+            panel = nullptr;
+        }
+    }
+    Panels.clear();
+}
+
+void TForm2::FormCloseQuery(bool& CanClose) {
+    Form1->Show();
+    CanClose = true;
+}

@@ -1,0 +1,46 @@
+// The framework's standard modal boxes, with their Japanese texts. Each box is
+// application-modal, centred on the screen, and returns when it is answered.
+#pragma once
+
+#include <QString>
+
+namespace framework {
+
+// Results of MessageDlgConfirm, as the platform numbers them.
+inline constexpr int mrCancel = 2;
+inline constexpr int mrYes = 6;
+inline constexpr int mrNo = 7;
+
+// Caption of the confirmation box.
+inline constexpr char16_t kConfirmCaption[] = u"確認";
+
+// Plain message box: the application title as caption, no icon, one "OK"
+// button (also Enter and Esc).
+void ShowMessage(const QString& text);
+
+// Confirmation box: caption "確認", the question-mark icon, the buttons
+// "はい(&Y)" (default, Enter) and "いいえ(&N)" (Esc). Returns mrYes or mrNo;
+// closing the box with its close box gives mrCancel.
+int MessageDlgConfirm(const QString& text);
+
+// The error box of a failed handler: the application title as caption, the
+// stop icon, one "OK" button. `text` is shown as given (see ErrorBoxText).
+void ShowErrorBox(const QString& text);
+
+// Input box: `title` as caption, `prompt` above a single-line edit that starts
+// with `defaultText` selected and holds at most kInputBoxMaxBytes bytes of
+// CP932 text (a double-byte character counts 2), the buttons "OK" (default,
+// Enter) and "キャンセル" (Esc). "OK" returns the edit's text; "キャンセル" and
+// the close box return the empty text.
+inline constexpr int kInputBoxMaxBytes = 255;
+QString InputBox(const QString& title, const QString& prompt, const QString& defaultText);
+
+// Length of `text` once converted to CP932, in bytes.
+int Cp932Length(const QString& text);
+
+// `text` cut to at most `maxBytes` bytes of CP932 by dropping the characters
+// just before `cursor` (where an insertion ends), as an edit with a text limit
+// keeps only as much of an insertion as fits. `cursor` moves with the cut.
+QString FitCp932Limit(const QString& text, int& cursor, int maxBytes);
+
+}  // namespace framework

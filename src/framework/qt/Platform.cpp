@@ -1,0 +1,86 @@
+#include "framework/qt/Platform.h"
+
+#include "framework/FileUtils.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QRegularExpression>
+#include <QStringList>
+#include <utility>
+
+namespace framework {
+
+namespace {
+
+QString& TitleStore() {
+    static QString title;
+    return title;
+}
+
+ShellOpenHook& ShellHookStore() {
+    static ShellOpenHook hook;
+    return hook;
+}
+
+BeepHook& BeepHookStore() {
+    static BeepHook hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetApplicationTitle(const QString& title) { TitleStore() = title; }
+
+QString ApplicationTitle() {
+    // Deliberately not QGuiApplication::applicationDisplayName: once set, Qt
+    // appends it to every window caption on some desktops.
+    if (!TitleStore().isEmpty()) return TitleStore();
+    return QCoreApplication::applicationName();
+}
+
+QString ExeName() {
+    const std::string exe = ExecutablePath();
+    if (!exe.empty()) return QFile::decodeName(QByteArray::fromStdString(exe));
+    return QCoreApplication::applicationFilePath();
+}
+
+void RegisterFontSubstitutions() {
+    QFont::insertSubstitutions(QString::fromUtf16(kWindowFontFamily),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+}
+
+QUrl ShellTargetUrl(const QString& pathOrUrl) {
+    // Two or more letters before the colon: a one-letter "scheme" would be a
+    // drive letter, which is a path.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (scheme.match(pathOrUrl).hasMatch()) return QUrl(pathOrUrl);
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(pathOrUrl));
+}
+
+bool ShellExecuteOpen(const QString& pathOrUrl) {
+    const QUrl url = ShellTargetUrl(pathOrUrl);
+    if (ShellHookStore()) return ShellHookStore()(url);
+    return QDesktopServices::openUrl(url);
+}
+
+ShellOpenHook SetShellOpenHook(ShellOpenHook hook) {
+    return std::exchange(ShellHookStore(), std::move(hook));
+}
+
+void Beep() {
+    if (BeepHookStore()) {
+        BeepHookStore()();
+        return;
+    }
+    QApplication::beep();
+}
+
+BeepHook SetBeepHook(BeepHook hook) { return std::exchange(BeepHookStore(), std::move(hook)); }
+
+void ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+}  // namespace framework

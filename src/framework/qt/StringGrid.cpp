@@ -1,0 +1,117 @@
+#include "framework/qt/StringGrid.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace framework {
+
+namespace {
+
+// Draws the fixed cells like headings: button face with a raised edge.
+class FixedCellDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const auto* grid = static_cast<const TStringGrid*>(parent());
+        if (!grid->IsFixedCell(index.column(), index.row())) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->save();
+        const QRect r = option.rect;
+        const QPalette& pal = option.palette;
+        painter->fillRect(r, pal.button());
+        painter->setPen(pal.light().color());
+        painter->drawLine(r.topLeft(), r.topRight());
+        painter->drawLine(r.topLeft(), r.bottomLeft());
+        painter->setPen(pal.dark().color());
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->drawLine(r.topRight(), r.bottomRight());
+        painter->setPen(pal.buttonText().color());
+        painter->setFont(option.font);
+        painter->drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+};
+
+}  // namespace
+
+TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setDefaultSectionSize(defaultColWidth_);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setItemDelegate(new FixedCellDelegate(this));
+    // The look of a fresh grid: 5 x 5 cells.
+    SetColCount(5);
+    SetRowCount(5);
+}
+
+void TStringGrid::FillNewCells(int fromRow, int fromCol) {
+    // Every cell gets an item, so that the fixed ones can refuse selection
+    // even while empty.
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int col = (row < fromRow ? fromCol : 0); col < columnCount(); ++col) {
+            if (item(row, col) != nullptr) continue;
+            auto* cell = new QTableWidgetItem;
+            Qt::ItemFlags flags = Qt::ItemIsEnabled;
+            if (!IsFixedCell(col, row)) flags |= Qt::ItemIsSelectable;
+            cell->setFlags(flags);
+            setItem(row, col, cell);
+        }
+    }
+}
+
+void TStringGrid::SetColCount(int count) {
+    const int old = columnCount();
+    setColumnCount(qMax(count, kFixedCols));
+    for (int col = old; col < columnCount(); ++col) setColumnWidth(col, defaultColWidth_);
+    FillNewCells(rowCount(), old);
+}
+
+void TStringGrid::SetRowCount(int count) {
+    const int old = rowCount();
+    setRowCount(qMax(count, kFixedRows));
+    for (int row = old; row < rowCount(); ++row) setRowHeight(row, defaultRowHeight_);
+    FillNewCells(old, columnCount());
+}
+
+QString TStringGrid::Cells(int col, int row) const {
+    const QTableWidgetItem* cell = item(row, col);
+    return cell != nullptr ? cell->text() : QString();
+}
+
+void TStringGrid::SetCells(int col, int row, const QString& text) {
+    if (col < 0 || row < 0 || col >= columnCount() || row >= rowCount()) return;
+    QTableWidgetItem* cell = item(row, col);
+    if (cell != nullptr) cell->setText(text);
+}
+
+void TStringGrid::SetDefaultColWidth(int width) {
+    defaultColWidth_ = qMax(0, width);
+    horizontalHeader()->setDefaultSectionSize(defaultColWidth_);
+    for (int col = 0; col < columnCount(); ++col) setColumnWidth(col, defaultColWidth_);
+}
+
+void TStringGrid::SetDefaultRowHeight(int height) {
+    defaultRowHeight_ = qMax(0, height);
+    verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
+    for (int row = 0; row < rowCount(); ++row) setRowHeight(row, defaultRowHeight_);
+}
+
+}  // namespace framework

@@ -1,0 +1,257 @@
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include <set>
+
+#include "app/uGrobal.h"
+#include "forms/FormsFixture.h"
+
+namespace {
+
+using Board = FormsTest;
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// Palette indices of every panel, row by row.
+std::vector<int> PanelIndices() {
+    std::vector<int> out;
+    for (auto& row : Form2->Panels) {
+        for (TPictureButton* p : row) {
+            int index = -1;
+            for (int i = 0; i < kPaletteSize; ++i)
+                if (PanelPalette[i] == p->Color()) index = i;
+            out.push_back(index);
+        }
+    }
+    return out;
+}
+
+void ExpectPanelsMatchModel() {
+    const int n = Form2->Board.Size();
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) {
+            ASSERT_EQ(Form2->Panels[r][c]->Color(), Form2->Board.Cell(r, c)) << r << "," << c;
+            ASSERT_EQ(Form2->Panels[r][c]->InColor(), Form2->Board.Cell(r, c));
+        }
+}
+
+TEST_F(Board, CreatedSquareAtHalfTheScreenHeight) {
+    // Before any game the window is square, frame included.
+    const int half = QGuiApplication::primaryScreen()->geometry().height() / 2;
+    EXPECT_EQ(initialBoardSize, QSize(half, half));
+}
+
+TEST_F(Board, PanelsTileTheClientAreaWithTheirNames) {
+    for (int n : {3, 20}) {
+        const int outer = Form2->Width();
+        StartGame(n, 5);
+        const int s = outer / n;
+        EXPECT_EQ(Form2->Caption(), U("経過時間:0秒"));
+        ASSERT_EQ(Form2->Panels.size(), static_cast<std::size_t>(n));
+        for (int r = 0; r < n; ++r) {
+            for (int c = 0; c < n; ++c) {
+                TPictureButton* p = Form2->Panels[r][c];
+                ASSERT_EQ(p->geometry(), QRect(c * s, r * s, s, s));
+                ASSERT_EQ(p->objectName(), QString("btn%1_%2").arg(r).arg(c));
+                ASSERT_EQ(p->ButtonStyle(), bsGroove);
+                ASSERT_FALSE(p->ColorChange());
+                ASSERT_FALSE(p->TabStop());
+                ASSERT_TRUE(p->isVisible());
+            }
+        }
+        ExpectPanelsMatchModel();
+        EXPECT_EQ(Form2->ClientWidth(), n * s);
+        EXPECT_EQ(Form2->ClientHeight(), n * s);
+        // Only the first ColorCount colours are dealt.
+        for (int index : PanelIndices()) {
+            EXPECT_GE(index, 0);
+            EXPECT_LT(index, 5);
+        }
+        Form2->Close();
+    }
+}
+
+TEST_F(Board, SideFollowsTheOuterWidthTheLastGameLeft) {
+    StartGame(7, 3);
+    const int outer = Form2->Width();
+    const QPoint corner(Form2->Left(), Form2->Top());
+    Form2->Close();
+    StartGame(7, 3);
+    EXPECT_EQ(Form2->Panels[0][0]->width(), outer / 7);
+    // A later showing keeps the top-left corner, also for a smaller board.
+    EXPECT_EQ(QPoint(Form2->Left(), Form2->Top()), corner);
+    Form2->Close();
+    StartGame(4, 3);
+    EXPECT_EQ(QPoint(Form2->Left(), Form2->Top()), corner);
+}
+
+TEST_F(Board, CornerBorderAndInnerMovesChangeThreeFourAndFivePanels) {
+    StartGame(5, 4);
+    struct Case {
+        int row, col, changed;
+    } cases[] = {{0, 0, 3}, {4, 4, 3}, {0, 4, 3}, {0, 2, 4}, {3, 0, 4}, {2, 2, 5}};
+    int clicks = 0;
+    for (const Case& c : cases) {
+        std::vector<int> before = PanelIndices();
+        ClickPanel(c.row, c.col);
+        ++clicks;
+        std::vector<int> after = PanelIndices();
+        int changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            if (before[i] == after[i]) continue;
+            ++changed;
+            EXPECT_EQ(after[i], (before[i] + 1) % 4);
+            const int r = static_cast<int>(i) / 5, col = static_cast<int>(i) % 5;
+            EXPECT_LE(std::abs(r - c.row) + std::abs(col - c.col), 1);
+        }
+        EXPECT_EQ(changed, c.changed);
+        ExpectPanelsMatchModel();
+    }
+    EXPECT_EQ(ClickCount, clicks);
+}
+
+TEST_F(Board, EveryMouseButtonMovesAndADoubleClickIsTwoMoves) {
+    StartGame(4, 20);
+    std::vector<int> before = PanelIndices();
+    ClickPanel(1, 1, Qt::RightButton);
+    ClickPanel(1, 1, Qt::MiddleButton);
+    EXPECT_EQ(ClickCount, 2);
+    TPictureButton* p = Form2->Panels[1][1];
+    mouse.Pause();
+    mouse.Click(p, Qt::LeftButton);
+    mouse.Click(p, Qt::LeftButton);  // the second press is a double click
+    EXPECT_EQ(ClickCount, 4);
+    EXPECT_EQ(PanelIndices()[5], (before[5] + 4) % 20);
+}
+
+TEST_F(Board, RightReleaseMovesThePanelUnderThePointer) {
+    StartGame(4, 20);
+    std::vector<int> before = PanelIndices();
+    TPictureButton* a = Form2->Panels[0][0];
+    TPictureButton* b = Form2->Panels[3][3];
+    mouse.Pause();
+    mouse.Press(a, Qt::RightButton);
+    mouse.Release(b, Qt::RightButton);
+    EXPECT_EQ(ClickCount, 1);
+    std::vector<int> after = PanelIndices();
+    EXPECT_EQ(after[0], before[0]);
+    EXPECT_EQ(after[15], (before[15] + 1) % 20);
+    // A left press keeps the mouse: released over b, it moves a.
+    mouse.Pause();
+    mouse.Press(a, Qt::LeftButton);
+    mouse.Release(b, Qt::LeftButton);
+    EXPECT_EQ(ClickCount, 2);
+    after = PanelIndices();
+    EXPECT_EQ(after[0], (before[0] + 1) % 20);
+    EXPECT_EQ(after[15], (before[15] + 1) % 20);
+}
+
+TEST_F(Board, KeysNeverMove) {
+    StartGame(3, 3);
+    TPictureButton* p = Form2->Panels[1][1];
+    p->setFocus();
+    QTest::keyClick(p, Qt::Key_Space);
+    QTest::keyClick(p, Qt::Key_Return);
+    EXPECT_EQ(ClickCount, 0);
+}
+
+TEST_F(Board, TicksCountSecondsInTheCaption) {
+    StartGame(3, 3);
+    Form2->Timer1Timer();
+    EXPECT_EQ(Form2->Caption(), U("経過時間:1秒"));
+    for (int i = 0; i < 74; ++i) Form2->Timer1Timer();
+    EXPECT_EQ(ElapsedSeconds, 75);
+    EXPECT_EQ(Form2->Caption(), U("経過時間:75秒"));
+}
+
+TEST_F(Board, AMoveRestartsAStoppedClockFromZero) {
+    StartGame(3, 3);
+    Form2->Timer1->SetEnabled(false);
+    ElapsedSeconds = 33;
+    ClickPanel(0, 0);
+    EXPECT_TRUE(Form2->Timer1->Enabled());
+    EXPECT_EQ(ElapsedSeconds, 0);
+    // A running clock is left alone.
+    ElapsedSeconds = 5;
+    ClickPanel(0, 0);
+    EXPECT_EQ(ElapsedSeconds, 5);
+}
+
+TEST_F(Board, ClosingMidGameShowsTheMenuAndFreesThePanels) {
+    StartGame(6, 3);
+    Form2->Close();
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_TRUE(Form1->Visible());
+    EXPECT_TRUE(Form2->Panels.empty());
+    FlushDeletes();
+    EXPECT_TRUE(Form2->findChildren<TPictureButton*>().isEmpty());
+    EXPECT_TRUE(Form2->Timer1->Enabled());  // the abandoned clock runs on unseen
+    EXPECT_EQ(Form1->Label3->text(), U("パネル数は36枚になります"));
+}
+
+// Press counts that bring a 3 x 3 board to one colour: every 3 x 3 board can be
+// won, so a search over all press vectors finds one.
+std::vector<int> FindSolution(const TPanelBoard& board, int k) {
+    std::vector<int> presses(9, 0);
+    for (;;) {
+        // next press vector in base k
+        int i = 0;
+        while (i < 9 && ++presses[i] == k) presses[i++] = 0;
+        if (i == 9) return {};
+        TPanelBoard b = board;
+        for (int cell = 0; cell < 9; ++cell)
+            for (int t = 0; t < presses[cell]; ++t) b.ApplyMove(cell / 3, cell % 3);
+        if (b.IsSolved()) return presses;
+    }
+}
+
+TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
+    StartGame(3, 3);
+    std::vector<int> presses = FindSolution(Form2->Board, 3);
+    ASSERT_FALSE(presses.empty());
+    int clicks = 0;
+    for (int cell = 0; cell < 9; ++cell) {
+        for (int t = 0; t < presses[cell]; ++t) {
+            ASSERT_FALSE(Form3->Visible());
+            ClickPanel(cell / 3, cell % 3);
+            ++clicks;
+        }
+    }
+    EXPECT_TRUE(Form2->Board.IsSolved());
+    const std::vector<int> finalColours = PanelIndices();
+    EXPECT_EQ(std::set<int>(finalColours.begin(), finalColours.end()).size(), 1u);
+    EXPECT_EQ(ClickCount, clicks);
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_TRUE(Form3->Visible());
+    EXPECT_FALSE(Form2->Enabled());
+    EXPECT_TRUE(Form2->Visible());
+    // Locked: no more moves, and the close box does nothing.
+    ClickPanel(1, 1);
+    EXPECT_EQ(ClickCount, clicks);
+    Form2->close();
+    EXPECT_TRUE(Form2->Visible());
+    // Closing the ranking closes the board and brings the menu back.
+    Form3->Close();
+    EXPECT_FALSE(Form2->Visible());
+    EXPECT_TRUE(Form1->Visible());
+    EXPECT_TRUE(Form1->Enabled());
+}
+
+TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {
+    StartGame(3, 2);
+    // Make the dealt board uniform, as a deal may be.
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            Form2->Board.SetCell(r, c, PanelPalette[0]);
+            Form2->Panels[r][c]->setColor(PanelPalette[0]);
+        }
+    EXPECT_FALSE(Form3->Visible());
+    ClickPanel(0, 0);
+    EXPECT_FALSE(Form3->Visible());
+    ClickPanel(0, 0);  // back to one colour
+    EXPECT_TRUE(Form3->Visible());
+    EXPECT_EQ(ClickCount, 2);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "framework/qt/Platform.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QTimer>
+
+#include "support/QtPrinters.h"
+
+#include "util/VB2.h"
+
+namespace {
+
+TEST(ApplicationTitleTest, HeldByTheFrameworkWithTheAppNameAsFallback) {
+    framework::SetApplicationTitle(QString());
+    EXPECT_EQ(framework::ApplicationTitle(), QCoreApplication::applicationName());
+    framework::SetApplicationTitle(QString::fromUtf16(u"ホロンパ"));
+    EXPECT_EQ(framework::ApplicationTitle(), QString::fromUtf16(u"ホロンパ"));
+    framework::SetApplicationTitle(QString());
+}
+
+TEST(ExeNameTest, IsThePathOfTheRunningExecutable) {
+    const QString exe = framework::ExeName();
+    EXPECT_TRUE(QFileInfo(exe).isAbsolute());
+    EXPECT_EQ(QFileInfo(exe).canonicalFilePath(),
+              QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath());
+}
+
+TEST(FontSubstitutionTest, WindowFontFallsBackToIpaThenNoto) {
+    const QString face = QString::fromUtf16(framework::kWindowFontFamily);
+    EXPECT_EQ(face, QString::fromUtf16(u"ＭＳ Ｐゴシック"));
+    framework::RegisterFontSubstitutions();
+    // Qt keeps the names in lower case; font matching ignores case.
+    EXPECT_EQ(QFont::substitutes(face), (QStringList{"ipapgothic", "noto sans cjk jp"}));
+    if (QFontDatabase::families().contains("IPAPGothic")) {
+        QFont font(face);
+        font.setPixelSize(12);
+        EXPECT_EQ(QFontInfo(font).family(), "IPAPGothic");
+    }
+}
+
+TEST(ShellTargetTest, AddressesStayPathsBecomeFileUrls) {
+    EXPECT_EQ(framework::ShellTargetUrl("http://example.com/~numari/"),
+              QUrl("http://example.com/~numari/"));
+    EXPECT_EQ(framework::ShellTargetUrl("mailto:numari@example.com"),
+              QUrl("mailto:numari@example.com"));
+    EXPECT_EQ(framework::ShellTargetUrl("/opt/horonpa/horonpa.html"),
+              QUrl("file:///opt/horonpa/horonpa.html"));
+    EXPECT_EQ(framework::ShellTargetUrl("/tmp/a b#1.html"), QUrl::fromLocalFile("/tmp/a b#1.html"));
+    EXPECT_EQ(framework::ShellTargetUrl("manual.html"),
+              QUrl::fromLocalFile(QDir::current().absoluteFilePath("manual.html")));
+}
+
+TEST(ShellExecuteOpenTest, HookSeesTheResolvedAddressAndGivesTheResult) {
+    std::vector<QUrl> opened;
+    auto previous = framework::SetShellOpenHook([&](const QUrl& url) {
+        opened.push_back(url);
+        return opened.size() == 1;
+    });
+    EXPECT_FALSE(previous);
+    EXPECT_TRUE(framework::ShellExecuteOpen("/opt/horonpa/horonpa.html"));
+    EXPECT_FALSE(framework::ShellExecuteOpen("mailto:numari@example.com"));
+    const auto mine = framework::SetShellOpenHook(nullptr);
+    EXPECT_TRUE(mine);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], QUrl("file:///opt/horonpa/horonpa.html"));
+    EXPECT_EQ(opened[1], QUrl("mailto:numari@example.com"));
+}
+
+TEST(BeepTest, HookReplacesTheSystemBeep) {
+    int beeps = 0;
+    framework::SetBeepHook([&] { ++beeps; });
+    framework::Beep();
+    framework::Beep();
+    framework::SetBeepHook(nullptr);
+    framework::Beep();  // the system beep again: not counted
+    EXPECT_EQ(beeps, 2);
+}
+
+TEST(DoEventsTest, RunsWaitingEventsWithoutWaitingForLaterOnes) {
+    bool queuedRan = false;
+    bool laterRan = false;
+    QTimer later;
+    later.setSingleShot(true);
+    QObject::connect(&later, &QTimer::timeout, [&] { laterRan = true; });
+    later.start(60'000);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { queuedRan = true; }, Qt::QueuedConnection);
+    EXPECT_FALSE(queuedRan);
+    DoEvents();
+    EXPECT_TRUE(queuedRan);
+    EXPECT_FALSE(laterRan);
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+#include "framework/qt/StringGrid.h"
+
+#include <gtest/gtest.h>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+#include "support/QtPrinters.h"
+
+namespace {
+
+// The grid as the ranking window sets it up: 6 columns, 11 rows.
+class StringGridTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        grid.resize(633, 329);
+        grid.SetColCount(6);
+        grid.SetRowCount(11);
+    }
+
+    // Position of the centre of cell (col, row) in the viewport.
+    QPoint CellCentre(int col, int row) const {
+        return grid.visualRect(grid.model()->index(row, col)).center();
+    }
+
+    framework::TStringGrid grid;
+};
+
+TEST(StringGridDefaultsTest, FreshGridIsFiveByFiveWith64By24Cells) {
+    framework::TStringGrid grid;
+    EXPECT_EQ(grid.ColCount(), 5);
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.DefaultColWidth(), 64);
+    EXPECT_EQ(grid.DefaultRowHeight(), 24);
+    EXPECT_EQ(grid.ColWidths(4), 64);
+    EXPECT_EQ(grid.RowHeights(4), 24);
+    EXPECT_TRUE(grid.showGrid());
+    EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(StringGridTest, CellsAreAddressedByColumnThenRow) {
+    EXPECT_EQ(grid.ColCount(), 6);
+    EXPECT_EQ(grid.RowCount(), 11);
+    grid.SetCells(0, 0, QString::fromUtf16(u"順位"));
+    grid.SetCells(1, 0, QString::fromUtf16(u"名前"));
+    grid.SetCells(0, 3, "3");
+    grid.SetCells(5, 10, "20");
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf16(u"順位"));
+    EXPECT_EQ(grid.Cells(1, 0), QString::fromUtf16(u"名前"));
+    EXPECT_EQ(grid.Cells(0, 3), "3");
+    EXPECT_EQ(grid.Cells(3, 0), "");  // never written
+    EXPECT_EQ(grid.Cells(5, 10), "20");
+    // The same cell as the table shows it: row 10, column 5.
+    EXPECT_EQ(grid.item(10, 5)->text(), "20");
+    grid.SetCells(5, 10, "");
+    EXPECT_EQ(grid.Cells(5, 10), "");
+}
+
+TEST_F(StringGridTest, CellsOutsideTheGridReadEmptyAndIgnoreWrites) {
+    grid.SetCells(6, 0, "x");
+    grid.SetCells(0, 11, "x");
+    grid.SetCells(-1, 2, "x");
+    EXPECT_EQ(grid.Cells(6, 0), "");
+    EXPECT_EQ(grid.Cells(0, 11), "");
+    EXPECT_EQ(grid.Cells(-1, 2), "");
+    EXPECT_EQ(grid.ColCount(), 6);
+    EXPECT_EQ(grid.RowCount(), 11);
+}
+
+TEST_F(StringGridTest, GrowingAppendsEmptyRowsShrinkingDropsTheLast) {
+    for (int row = 0; row < 11; ++row)
+        for (int col = 0; col < 6; ++col)
+            grid.SetCells(col, row, QString("%1,%2").arg(col).arg(row));
+
+    grid.SetRowCount(12);
+    EXPECT_EQ(grid.RowCount(), 12);
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(grid.Cells(col, 11), "") << col;
+    grid.SetCells(1, 11, "new");
+    EXPECT_EQ(grid.Cells(5, 10), "5,10");
+
+    grid.SetRowCount(11);
+    EXPECT_EQ(grid.RowCount(), 11);
+    for (int row = 0; row < 11; ++row)
+        for (int col = 0; col < 6; ++col)
+            EXPECT_EQ(grid.Cells(col, row), QString("%1,%2").arg(col).arg(row));
+    // A dropped row comes back empty.
+    grid.SetRowCount(12);
+    EXPECT_EQ(grid.Cells(1, 11), "");
+
+    // Columns alike.
+    grid.SetColCount(4);
+    EXPECT_EQ(grid.Cells(3, 2), "3,2");
+    EXPECT_EQ(grid.Cells(4, 2), "");
+    grid.SetColCount(6);
+    EXPECT_EQ(grid.Cells(4, 2), "");
+    EXPECT_EQ(grid.Cells(3, 2), "3,2");
+    EXPECT_EQ(grid.ColWidths(5), 64);
+    EXPECT_EQ(grid.RowHeights(11), 24);
+}
+
+TEST_F(StringGridTest, FixedRowAndColumnCannotBeSelected) {
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    for (int col = 0; col < 6; ++col)
+        EXPECT_FALSE(grid.item(0, col)->flags() & Qt::ItemIsSelectable) << col;
+    for (int row = 0; row < 11; ++row)
+        EXPECT_FALSE(grid.item(row, 0)->flags() & Qt::ItemIsSelectable) << row;
+    // Also the cells of rows added later.
+    grid.SetRowCount(12);
+    EXPECT_FALSE(grid.item(11, 0)->flags() & Qt::ItemIsSelectable);
+    EXPECT_TRUE(grid.item(11, 1)->flags() & Qt::ItemIsSelectable);
+
+    grid.clearSelection();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(2, 0));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(0, 4));
+    EXPECT_TRUE(grid.selectedItems().isEmpty());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(2, 4));
+    ASSERT_EQ(grid.selectedItems().size(), 1);
+    EXPECT_EQ(grid.selectedItems().front(), grid.item(4, 2));
+}
+
+TEST_F(StringGridTest, CellsAreNotEditable) {
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.SetCells(2, 3, "100");
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(2, 3));
+    // QTest's double click ends with the button down: let it go.
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, CellCentre(2, 3));
+    grid.setCurrentCell(3, 2);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClicks(&grid, "9");
+    EXPECT_EQ(grid.findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(grid.Cells(2, 3), "100");
+}
+
+TEST_F(StringGridTest, FixedCellsAreDrawnAsHeadings) {
+    QPalette pal = grid.palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Button, QColor(0x12, 0x34, 0x56));  // an unmistakable face
+    grid.setPalette(pal);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QImage image = grid.viewport()->grab().toImage();
+    // Inside a heading cell (away from its text and edges) and a normal cell.
+    const QRect heading = grid.visualRect(grid.model()->index(0, 3));
+    const QRect side = grid.visualRect(grid.model()->index(5, 0));
+    const QRect normal = grid.visualRect(grid.model()->index(5, 3));
+    const QPoint inHeading = heading.bottomRight() - QPoint(4, 4);
+    const QPoint inSide = side.bottomRight() - QPoint(4, 4);
+    const QPoint inNormal = normal.bottomRight() - QPoint(4, 4);
+    EXPECT_EQ(image.pixelColor(inHeading), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(image.pixelColor(inSide), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(image.pixelColor(inNormal), QColor(Qt::white));
+}
+
+TEST_F(StringGridTest, DefaultSizesApplyToEveryColumnAndRow) {
+    grid.SetDefaultColWidth(80);
+    grid.SetDefaultRowHeight(20);
+    for (int col = 0; col < 6; ++col) EXPECT_EQ(grid.ColWidths(col), 80) << col;
+    for (int row = 0; row < 11; ++row) EXPECT_EQ(grid.RowHeights(row), 20) << row;
+    grid.SetColCount(7);
+    grid.SetRowCount(13);
+    EXPECT_EQ(grid.ColWidths(6), 80);
+    EXPECT_EQ(grid.RowHeights(12), 20);
+    // The heading cells are part of the grid: the first row starts at the top.
+    EXPECT_EQ(grid.visualRect(grid.model()->index(0, 0)).topLeft(), QPoint(0, 0));
+}
+
+}  // namespace
