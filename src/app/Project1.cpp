@@ -1,15 +1,11 @@
-// Start-up: the application object, its title, the four windows in order,
-// then the message loop until the main menu window closes.
+// The program: the application object, the windows, then the message loop
+// until the main menu window closes.
 #include <QApplication>
 #include <cstdio>
 
+#include "forms/StartUp.h"
 #include "forms/Unit1.h"
-#include "forms/Unit2.h"
-#include "forms/Unit3.h"
-#include "forms/Version.h"
 #include "framework/qt/Display.h"
-#include "framework/qt/MouseCapture.h"
-#include "framework/qt/Platform.h"
 
 int main(int argc, char** argv) {
     const std::string noDisplay = framework::MissingDisplayReason();
@@ -19,14 +15,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("horonpa");
-    framework::SetApplicationTitle(QString::fromUtf8("ホロンパ"));
-    framework::RegisterFontSubstitutions();
-    framework::InstallMouseCapture();
-
-    framework::CreateForm(Form1);
-    framework::CreateForm(Form2);
-    framework::CreateForm(Form3);
-    framework::CreateForm(frmVersion);
+    CreateApplicationWindows();
     Form1->Show();
     return QApplication::exec();
 }

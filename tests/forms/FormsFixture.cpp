@@ -6,21 +6,14 @@
 #include <QTest>
 
 #include "app/uGrobal.h"
-#include "framework/qt/MouseCapture.h"
-#include "framework/qt/Platform.h"
+#include "forms/StartUp.h"
 #include "support/GuiHelpers.h"
 
 QSize FormsTest::initialBoardSize;
 
 void FormsTest::SetUpTestSuite() {
     if (Form1 != nullptr) return;
-    framework::SetApplicationTitle(QString::fromUtf8("ホロンパ"));
-    framework::RegisterFontSubstitutions();
-    framework::InstallMouseCapture();
-    framework::CreateForm(Form1);
-    framework::CreateForm(Form2);
-    framework::CreateForm(Form3);
-    framework::CreateForm(frmVersion);
+    CreateApplicationWindows();
     initialBoardSize = QSize(Form2->Width(), Form2->Height());
     Form1->Show();
 }

@@ -1,0 +1,18 @@
+#include "forms/StartUp.h"
+
+#include "forms/Unit1.h"
+#include "forms/Unit2.h"
+#include "forms/Unit3.h"
+#include "forms/Version.h"
+#include "framework/qt/MouseCapture.h"
+#include "framework/qt/Platform.h"
+
+void CreateApplicationWindows() {
+    framework::SetApplicationTitle(QString::fromUtf8("ホロンパ"));
+    framework::RegisterFontSubstitutions();
+    framework::InstallMouseCapture();
+    framework::CreateForm(Form1);
+    framework::CreateForm(Form2);
+    framework::CreateForm(Form3);
+    framework::CreateForm(frmVersion);
+}
