@@ -1,18 +1,135 @@
 #include "forms/Unit3.h"
 
+#include "app/uGrobal.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
+#include "framework/Codepage.h"
+#include "framework/SysUtils.h"
+#include "framework/qt/Dialogs.h"
+#include "framework/qt/HandlerGuard.h"
+#include "framework/qt/Platform.h"
 #include "framework/qt/WindowFont.h"
+#include "game/RankingStore.h"
+#include "game/RankingUpdate.h"
+#include "game/score.h"
 
 TForm3* Form3 = nullptr;
+
+namespace {
+
+QString FromCp932(const std::string& s) {
+    return QString::fromStdString(framework::Cp932ToUtf8(s));
+}
+
+// The ranking's dialogs are the framework's boxes.
+class WindowDialogs : public ranking::RankingDialogs {
+  public:
+    void ShowMessage(const std::string& text) override { framework::ShowMessage(FromCp932(text)); }
+    std::string InputName(const std::string& title) override {
+        // A character CP932 cannot hold becomes "?", so the file stays CP932.
+        const QString name = framework::InputBox(FromCp932(title), QString(), QString());
+        return framework::Utf8ToCp932(name.toStdString());
+    }
+};
+
+}  // namespace
 
 TForm3::TForm3() {
     setObjectName("Form3");
     SetCaption(QString::fromUtf8("ホロンパ　スコアランキング"));
     SetClientSize(682, 421);
     framework::ApplyWindowFont(this, 12);
+
+    SpinEdit1 = new framework::TSpinEdit(this);
+    SpinEdit1->setObjectName("SpinEdit1");
+    SpinEdit1->setGeometry(72, 56, 57, 21);
+    SpinEdit1->SetMinValue(3);
+    SpinEdit1->SetMaxValue(20);
+    SpinEdit1->SetValue(3);
+    SpinEdit1->SetMaxLength(2);
+    SpinEdit1->OnChange = [this] { SpinEdit1Change(); };
+
+    StringGrid1 = new framework::TStringGrid(this);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setGeometry(24, 80, 633, 329);
+    StringGrid1->SetDefaultColWidth(64);
+    StringGrid1->SetDefaultRowHeight(24);
+
+    Button1 = new QPushButton(QString::fromUtf8("閉じる"), this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(488, 24, 161, 41);
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, framework::Guarded([this] { Button1Click(); }));
+    setTabOrder(SpinEdit1, StringGrid1);
+    setTabOrder(StringGrid1, Button1);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName("Label1");
+    Label1->move(160, 8);
+    framework::ApplyWindowFont(Label1, 19);
+    Label2 = new QLabel(QString::fromUtf8("行・列数"), this);
+    Label2->setObjectName("Label2");
+    Label2->move(24, 60);
+    Label2->adjustSize();
+
+    RankingPath = RankingFilePath(framework::ExeName().toStdString());
     Create();
 }
+
+void TForm3::FormCreate() {
+    Table.SetColCount(ranking::kColumns);
+    Table.SetRowCount(ranking::kRows + 1);
+    const char* headings[ranking::kColumns] = {"順位",     "名前",         "スコア",
+                                               "時間(秒)", "クリック回数", "色数"};
+    for (int c = 0; c < ranking::kColumns; ++c) Table.SetCell(c, 0, framework::Cp932(headings[c]));
+    ShowTable();
+}
+
+template <class F>
+void TForm3::WithTable(F step) {
+    try {
+        step();
+    } catch (...) {
+        ShowTable();
+        throw;
+    }
+    ShowTable();
+}
+
+void TForm3::ShowTable() {
+    StringGrid1->SetColCount(Table.ColCount());
+    StringGrid1->SetRowCount(Table.RowCount());
+    for (int r = 0; r < Table.RowCount(); ++r) {
+        for (int c = 0; c < Table.ColCount(); ++c)
+            StringGrid1->SetCells(c, r, FromCp932(Table.Cell(c, r)));
+    }
+}
+
+void TForm3::SpinEdit1Change() {
+    WithTable([this] { ranking::LoadTable(Table, RankingPath, SpinEdit1->Value()); });
+}
+
+void TForm3::FormShow() {
+    if (ElapsedSeconds == -1) {
+        // Opened from the menu: browse the size shown last time.
+        Label1->clear();
+        Label1->adjustSize();
+        SpinEdit1Change();
+        return;
+    }
+    // Two lines: the seconds over the clicks.
+    Label1->setText(QString::fromUtf8("%1秒\n%2クリック").arg(ElapsedSeconds).arg(ClickCount));
+    Label1->adjustSize();
+    SpinEdit1->SetValue(Form1->SpinEdit1->Value());
+    const ranking::GameResult result{CalcScore(ClickCount, ElapsedSeconds, ColorCount),
+                                     ElapsedSeconds, ClickCount, Form1->SpinEdit2->Value()};
+    WindowDialogs dialogs;
+    WithTable([&] {
+        ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs);
+    });
+}
+
+void TForm3::Button1Click() { Close(); }
 
 void TForm3::FormCloseQuery(bool& CanClose) {
     // Closing the ranking ends the game it was opened for; a failure there

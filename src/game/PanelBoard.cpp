@@ -1,6 +1,7 @@
 #include "game/PanelBoard.h"
 
 #include "framework/FileUtils.h"
+#include "game/Solver.h"
 
 std::array<TColor, kPaletteSize> PanelPalette{};
 std::uint32_t RandSeed = 0;
@@ -41,12 +42,27 @@ std::int32_t Random(std::int32_t range) {
 void TPanelBoard::Deal(std::int32_t n, std::int32_t k) {
     size_ = n;
     colors_ = k;
-    cells_.assign(static_cast<std::size_t>(n * n), 0);
+    drawn_.assign(static_cast<std::size_t>(n * n), 0);
     for (std::int32_t row = 0; row < n; ++row) {
-        for (std::int32_t col = 0; col < n; ++col) {
-            cells_[Index(row, col)] = PanelPalette[static_cast<std::size_t>(Random(k))];
-        }
+        for (std::int32_t col = 0; col < n; ++col) drawn_[Index(row, col)] = Random(k);
     }
+    // The mend draws nothing, so the generator ends where n * n draws leave it.
+    std::vector<std::int32_t> dealt = drawn_;
+    if (n >= kMinBoardSize && n <= kMaxBoardSize && k >= kMinColorCount && k <= kMaxColorCount) {
+        solver::AnalyseBoard(n, k)->Mend(dealt);
+    }
+    cells_.assign(static_cast<std::size_t>(n * n), 0);
+    for (std::size_t i = 0; i < dealt.size(); ++i) {
+        cells_[i] = PanelPalette[static_cast<std::size_t>(dealt[i])];
+    }
+}
+
+std::int32_t TPanelBoard::CellIndex(std::int32_t row, std::int32_t col) const {
+    const TColor c = Cell(row, col);
+    for (std::int32_t i = 0; i < kPaletteSize; ++i) {
+        if (PanelPalette[static_cast<std::size_t>(i)] == c) return i;
+    }
+    return -1;
 }
 
 void TPanelBoard::CyclePanel(std::int32_t row, std::int32_t col) {

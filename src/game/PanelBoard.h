@@ -30,8 +30,16 @@ std::int32_t Random(std::int32_t range);
 class TPanelBoard {
   public:
     // Sizes the board n x n and deals every cell a colour of PanelPalette[0..k-1],
-    // one draw per cell, row by row.
+    // one draw per cell, row by row. A drawn board that cannot be won is
+    // mended (solver::TBoardAnalysis::Mend): a few fixed cells are recoloured
+    // so that it can, keeping the deal uniform over the boards that can be
+    // won. A drawn board that can be won is dealt exactly as drawn.
     void Deal(std::int32_t n, std::int32_t k);
+    // The palette indices drawn by the last Deal, row-major, before any mend.
+    const std::vector<std::int32_t>& DrawnIndices() const { return drawn_; }
+    // The palette index of a cell's colour (first match in PanelPalette), or
+    // -1 when the colour is not in the palette.
+    std::int32_t CellIndex(std::int32_t row, std::int32_t col) const;
     // Advances one cell to the next colour of the cycle; a colour outside the
     // palette is left as it is.
     void CyclePanel(std::int32_t row, std::int32_t col);
@@ -65,4 +73,5 @@ class TPanelBoard {
     std::int32_t size_ = 0;
     std::int32_t colors_ = 0;
     std::vector<TColor> cells_;
+    std::vector<std::int32_t> drawn_;
 };

@@ -19,6 +19,10 @@ void FormsTest::SetUpTestSuite() {
 }
 
 void FormsTest::SetUp() {
+    dialogs = std::make_unique<testsupport::DialogScript>();
+    dir = std::make_unique<testsupport::TempDir>();
+    ini = dir->file("horonpa.ini");
+    Form3->RankingPath = ini;
     Form1->SpinEdit1->SetValue(3);
     Form1->SpinEdit2->SetValue(3);
     Form1->Show();
@@ -35,31 +39,21 @@ void FormsTest::TearDown() {
     }
     Form2->Timer1->SetEnabled(false);
     FlushDeletes();
-    handlers.clear();
+    EXPECT_EQ(dialogs->pending(), 0) << "expected boxes that never came";
+    dialogs.reset();
+    dir.reset();
+}
+
+QString FormsTest::LastBoxText() const {
+    return dialogs->seen().isEmpty() ? QString() : dialogs->seen().back().text;
+}
+
+QString FormsTest::LastBoxCaption() const {
+    return dialogs->seen().isEmpty() ? QString() : dialogs->seen().back().title;
 }
 
 void FormsTest::FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-QAbstractButton* FindButton(QWidget* dialog, const QString& caption) {
-    for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-        if (b->text() == caption) return b;
-    }
-    return nullptr;
-}
-
-void FormsTest::AnswerNextBox(const QString& buttonCaption, const QString& expectCaption) {
-    handlers.push_back(std::make_unique<testsupport::ModalHandler>([=, this](QWidget* box) {
-        lastBoxText = testsupport::DialogText(box);
-        lastBoxCaption = box->windowTitle();
-        if (!expectCaption.isEmpty()) {
-            EXPECT_EQ(box->windowTitle(), expectCaption);
-        }
-        QAbstractButton* b = FindButton(box, buttonCaption);
-        EXPECT_NE(b, nullptr) << buttonCaption.toStdString();
-        if (b != nullptr) b->click();
-    }));
 }
 
 void FormsTest::StartGame(int size, int colors) {

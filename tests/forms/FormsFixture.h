@@ -11,6 +11,7 @@
 
 #include "support/GuiHelpers.h"
 #include "support/Mouse.h"
+#include "support/TempDir.h"
 
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
@@ -25,9 +26,13 @@ class FormsTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Presses the button captioned `caption` of the next modal box, after
-    // checking the box's caption (when given) and recording its text.
-    void AnswerNextBox(const QString& buttonCaption, const QString& expectCaption = {});
+    // The modal boxes of a test are answered in turn by `dialogs`; a box
+    // nobody expected is closed (and seen), so no test hangs on one.
+    // Presses the button captioned `caption` of the next box.
+    void AnswerNextBox(const QString& buttonCaption) { dialogs->Press(buttonCaption); }
+    // The title and text of the last box answered.
+    QString LastBoxText() const;
+    QString LastBoxCaption() const;
     // Starts a game of `size` x `size` with `colors` colours through the menu.
     void StartGame(int size, int colors);
     // A release of `button` on a panel (a press first for the left button).
@@ -39,10 +44,8 @@ class FormsTest : public ::testing::Test {
     static QSize initialBoardSize;
 
     testsupport::Mouse mouse;
-    std::vector<std::unique_ptr<testsupport::ModalHandler>> handlers;
-    QString lastBoxText;
-    QString lastBoxCaption;
+    std::unique_ptr<testsupport::DialogScript> dialogs;
+    // Each test has its own ranking file.
+    std::unique_ptr<testsupport::TempDir> dir;
+    std::string ini;
 };
-
-// The button of `dialog` whose text is `caption`, or nullptr.
-QAbstractButton* FindButton(QWidget* dialog, const QString& caption);

@@ -108,9 +108,10 @@ TEST_F(Menu, AnsweringNoChangesNothing) {
     ElapsedSeconds = 17;
     ClickCount = 5;
     const int size = BoardSize;
-    AnswerNextBox(U("いいえ(&N)"), U("確認"));
+    AnswerNextBox(U("いいえ(&N)"));
     Form1->Button1->click();
-    EXPECT_EQ(lastBoxText, U("準備はいいですか？"));
+    EXPECT_EQ(LastBoxText(), U("準備はいいですか？"));
+    EXPECT_EQ(LastBoxCaption(), U("確認"));
     EXPECT_FALSE(Form2->Visible());
     EXPECT_TRUE(Form1->Visible());
     EXPECT_TRUE(Form1->Enabled());
@@ -125,7 +126,7 @@ TEST_F(Menu, AnsweringYesStartsAGameAndHidesTheMenu) {
     ElapsedSeconds = 40;
     ClickCount = 9;
     StartGame(4, 6);
-    EXPECT_EQ(lastBoxCaption, U("確認"));
+    EXPECT_EQ(LastBoxCaption(), U("確認"));
     EXPECT_TRUE(Form2->Enabled());
     EXPECT_FALSE(Form1->Visible());
     EXPECT_TRUE(Form2->Timer1->Enabled());
@@ -139,6 +140,7 @@ TEST_F(Menu, AnsweringYesStartsAGameAndHidesTheMenu) {
 
 TEST_F(Menu, RankingButtonBrowsesAndDisablesTheMenuUntilClosed) {
     Form1->Button6->click();
+    EXPECT_TRUE(dialogs->seen().isEmpty());  // browsing asks nothing
     EXPECT_EQ(ElapsedSeconds, -1);
     EXPECT_EQ(ClickCount, -1);
     EXPECT_TRUE(Form3->Visible());

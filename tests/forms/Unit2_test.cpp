@@ -208,6 +208,8 @@ std::vector<int> FindSolution(const TPanelBoard& board, int k) {
 
 TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
     StartGame(3, 3);
+    AnswerNextBox("OK");  // the score
+    AnswerNextBox("OK");  // the name
     std::vector<int> presses = FindSolution(Form2->Board, 3);
     ASSERT_FALSE(presses.empty());
     int clicks = 0;
@@ -240,6 +242,8 @@ TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
 
 TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {
     StartGame(3, 2);
+    AnswerNextBox("OK");  // the score
+    AnswerNextBox("OK");  // the name
     // Make the dealt board uniform, as a deal may be.
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c) {

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -69,5 +71,60 @@ QAbstractButton* FindButton(QWidget* dialog, const QString& text) {
     }
     return nullptr;
 }
+
+struct DialogScript::State {
+    QTimer timer;
+    QList<std::function<void(QWidget*)>> actions;
+    QList<Seen> seen;
+    QPointer<QWidget> last;
+};
+
+DialogScript::DialogScript() : state_(new State) {
+    state_->timer.setInterval(10);
+    QObject::connect(&state_->timer, &QTimer::timeout, [s = state_] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w == nullptr || !w->isVisible() || w == s->last.data()) return;
+        s->last = w;
+        s->seen.append({w->windowTitle(), DialogText(w)});
+        if (s->actions.isEmpty()) {
+            w->close();
+            return;
+        }
+        s->actions.takeFirst()(w);
+    });
+    state_->timer.start();
+}
+
+DialogScript::~DialogScript() { delete state_; }
+
+DialogScript& DialogScript::Then(std::function<void(QWidget*)> act) {
+    state_->actions.append(std::move(act));
+    return *this;
+}
+
+DialogScript& DialogScript::Press(const QString& caption) {
+    return Then([caption](QWidget* w) {
+        QAbstractButton* b = FindButton(w, caption);
+        if (b != nullptr)
+            b->click();
+        else
+            w->close();
+    });
+}
+
+DialogScript& DialogScript::Type(const QString& text, const QString& caption) {
+    return Then([text, caption](QWidget* w) {
+        if (auto* edit = w->findChild<QLineEdit*>()) edit->setText(text);
+        QAbstractButton* b = FindButton(w, caption);
+        if (b != nullptr)
+            b->click();
+        else
+            w->close();
+    });
+}
+
+const QList<DialogScript::Seen>& DialogScript::seen() const { return state_->seen; }
+
+int DialogScript::pending() const { return static_cast<int>(state_->actions.size()); }
 
 }  // namespace testsupport

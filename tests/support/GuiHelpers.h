@@ -26,6 +26,35 @@ class ModalHandler {
     State* state_;
 };
 
+// Answers modal dialogs in turn, one scripted action per dialog. A dialog
+// that comes when no action is left is recorded and closed, so a test fails
+// instead of hanging.
+class DialogScript {
+  public:
+    struct Seen {
+        QString title;
+        QString text;
+    };
+
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    DialogScript& Then(std::function<void(QWidget*)> act);
+    // Presses the button captioned `caption`.
+    DialogScript& Press(const QString& caption);
+    // Types `text` into the dialog's line edit, then presses `caption`.
+    DialogScript& Type(const QString& text, const QString& caption);
+
+    const QList<Seen>& seen() const;
+    int pending() const;  // actions not yet used
+
+  private:
+    struct State;
+    State* state_;
+};
+
 // Texts of a modal dialog, for assertions.
 QString DialogText(QWidget* dialog);
 
