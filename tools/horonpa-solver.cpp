@@ -29,7 +29,8 @@ struct TBadInput : std::runtime_error {
 // A decimal number of digits only, within lo..hi.
 std::int64_t ParseNumber(const std::string& text, std::int64_t lo, std::int64_t hi,
                          const std::string& what) {
-    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 12 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         throw TBadInput(what + " is not a number: '" + text + "'");
     }
     const std::int64_t value = std::stoll(text);
@@ -61,7 +62,8 @@ std::map<std::string, std::string> ParseOptions(int argc, char** argv,
 }
 
 std::int32_t SizeOption(const std::map<std::string, std::string>& o) {
-    return static_cast<std::int32_t>(ParseNumber(o.at("size"), kMinBoardSize, kMaxBoardSize, "size"));
+    return static_cast<std::int32_t>(
+        ParseNumber(o.at("size"), kMinBoardSize, kMaxBoardSize, "size"));
 }
 
 std::int32_t ColorsOption(const std::map<std::string, std::string>& o) {
@@ -81,7 +83,8 @@ void PrintGrid(const std::vector<std::int32_t>& cells, std::int32_t n) {
 
 int Deal(int argc, char** argv) {
     const auto o = ParseOptions(argc, argv, {"seed", "size", "colors"});
-    const auto seed = static_cast<std::uint32_t>(ParseNumber(o.at("seed"), 0, 0xFFFFFFFFll, "seed"));
+    const auto seed =
+        static_cast<std::uint32_t>(ParseNumber(o.at("seed"), 0, 0xFFFFFFFFll, "seed"));
     const std::int32_t n = SizeOption(o), k = ColorsOption(o);
     FillPanelPalette();
     RandSeed = seed;
@@ -118,13 +121,15 @@ std::vector<std::int32_t> ReadBoard(std::istream& in, std::int32_t k, std::int32
                         std::to_string(kMinBoardSize) + ".." + std::to_string(kMaxBoardSize));
     }
     if (static_cast<std::int32_t>(rows.size()) != n) {
-        throw TBadInput("expected " + std::to_string(n) + " rows, got " + std::to_string(rows.size()));
+        throw TBadInput("expected " + std::to_string(n) + " rows, got " +
+                        std::to_string(rows.size()));
     }
     std::vector<std::int32_t> cells;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (static_cast<std::int32_t>(rows[r].size()) != n) {
-            throw TBadInput("row " + std::to_string(r + 1) + " has " + std::to_string(rows[r].size()) +
-                            " entries, expected " + std::to_string(n));
+            throw TBadInput("row " + std::to_string(r + 1) + " has " +
+                            std::to_string(rows[r].size()) + " entries, expected " +
+                            std::to_string(n));
         }
         for (const std::string& w : rows[r]) {
             cells.push_back(static_cast<std::int32_t>(ParseNumber(w, 0, k - 1, "palette index")));

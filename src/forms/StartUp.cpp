@@ -1,5 +1,8 @@
 #include "forms/StartUp.h"
 
+#include <QApplication>
+#include <QIcon>
+
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
@@ -9,6 +12,7 @@
 
 void CreateApplicationWindows() {
     framework::SetApplicationTitle(QString::fromUtf8("ホロンパ"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/horonpa.png")));
     framework::RegisterFontSubstitutions();
     framework::InstallMouseCapture();
     framework::CreateForm(Form1);

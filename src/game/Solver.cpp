@@ -39,7 +39,8 @@ std::string TBoardAnalysis::BoardsPerWinnable() const {
             for (std::int32_t i = 0; i < w; ++i) {
                 std::uint64_t carry = 0;
                 for (std::uint64_t& limb : limbs) {
-                    const std::uint64_t x = limb * static_cast<std::uint64_t>(part->Modulus().p) + carry;
+                    const std::uint64_t x =
+                        limb * static_cast<std::uint64_t>(part->Modulus().p) + carry;
                     limb = x % 1000000000u;
                     carry = x / 1000000000u;
                 }
@@ -113,7 +114,8 @@ namespace {
 
 struct TCache {
     std::map<std::pair<std::int32_t, std::int32_t>, std::shared_ptr<const TBoardAnalysis>> boards;
-    std::map<std::pair<std::int32_t, std::int32_t>, std::shared_ptr<const TPrimePowerAnalysis>> parts;
+    std::map<std::pair<std::int32_t, std::int32_t>, std::shared_ptr<const TPrimePowerAnalysis>>
+        parts;
 };
 
 TCache& Cache() {
@@ -136,7 +138,8 @@ std::shared_ptr<const TBoardAnalysis> AnalyseBoard(std::int32_t size, std::int32
     return Cache().boards.emplace(key, std::move(built)).first->second;
 }
 
-std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size, const TPrimePower& pq) {
+std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size,
+                                                             const TPrimePower& pq) {
     const auto key = std::make_pair(size, pq.q);
     if (auto it = Cache().parts.find(key); it != Cache().parts.end()) return it->second;
     auto built = std::make_shared<const TPrimePowerAnalysis>(size, pq);

@@ -23,10 +23,10 @@
 namespace solver {
 
 struct TSolution {
-    std::int32_t target = 0;             // the palette index every panel ends on
-    std::vector<std::int32_t> presses;   // per cell, row-major, 0..K-1
-    std::int64_t total = 0;              // the sum of presses
-    bool fewest = false;                 // proven to have the fewest presses
+    std::int32_t target = 0;            // the palette index every panel ends on
+    std::vector<std::int32_t> presses;  // per cell, row-major, 0..K-1
+    std::int64_t total = 0;             // the sum of presses
+    bool fewest = false;                // proven to have the fewest presses
 };
 
 // The fewest-press search visits every winning press pattern of the board.
@@ -78,7 +78,8 @@ class TBoardAnalysis {
         std::vector<std::uint8_t> inverse;  // the inverse of the defect map on them
     };
     void ChooseMendCells();
-    std::vector<std::uint8_t> Residues(const std::vector<std::int32_t>& board, std::size_t part) const;
+    std::vector<std::uint8_t> Residues(const std::vector<std::int32_t>& board,
+                                       std::size_t part) const;
     std::int32_t Combine(const std::vector<std::int32_t>& residues) const;
     std::int32_t TargetOf(const std::vector<std::int32_t>& board,
                           const std::vector<std::int32_t>& presses) const;
@@ -96,7 +97,8 @@ class TBoardAnalysis {
 // std::invalid_argument outside 3..20 x 2..20.
 std::shared_ptr<const TBoardAnalysis> AnalyseBoard(std::int32_t size, std::int32_t colors);
 // The analysis of one prime-power part, shared by every colour count it divides.
-std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size, const TPrimePower& pq);
+std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size,
+                                                             const TPrimePower& pq);
 // Forgets every kept analysis (analyses already handed out stay valid).
 void ClearAnalysisCache();
 

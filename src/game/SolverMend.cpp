@@ -52,7 +52,8 @@ class TEchelon {
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             const std::int32_t f = v[static_cast<std::size_t>(pivots_[i])];
             if (f == 0) continue;
-            for (std::size_t j = 0; j < v.size(); ++j) v[j] = ((v[j] - f * rows_[i][j]) % p_ + p_) % p_;
+            for (std::size_t j = 0; j < v.size(); ++j)
+                v[j] = ((v[j] - f * rows_[i][j]) % p_ + p_) % p_;
         }
         return v;
     }
@@ -77,7 +78,8 @@ class TEchelon {
 };
 
 // The inverse of an invertible r x r matrix over Z/q, row-major.
-std::vector<std::uint8_t> Inverse(std::vector<std::int32_t> m, std::int32_t r, const TPrimePower& pq) {
+std::vector<std::uint8_t> Inverse(std::vector<std::int32_t> m, std::int32_t r,
+                                  const TPrimePower& pq) {
     const std::int32_t q = pq.q;
     const std::size_t R = static_cast<std::size_t>(r);
     std::vector<std::int32_t> inv(R * R, 0);
@@ -118,7 +120,8 @@ void TBoardAnalysis::ChooseMendCells() {
     auto column = [&](std::size_t i, std::int32_t cell) {
         std::vector<std::int32_t> v(parts_[i]->QuotientExponents().size());
         for (std::size_t j = 0; j < v.size(); ++j) {
-            v[j] = parts_[i]->DefectColumn(static_cast<std::int32_t>(j), cell) % parts_[i]->Modulus().p;
+            v[j] = parts_[i]->DefectColumn(static_cast<std::int32_t>(j), cell) %
+                   parts_[i]->Modulus().p;
         }
         return v;
     };

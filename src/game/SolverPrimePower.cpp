@@ -43,7 +43,8 @@ TPrimePowerAnalysis::TPrimePowerAnalysis(std::int32_t size, const TPrimePower& p
     // What is left to solve on the deficient rows i: p^v_i * y_i + s * u_i = c_i,
     // with the target colour's s as one more unknown.
     const std::int32_t r = static_cast<std::int32_t>(deficient_.size());
-    std::vector<std::uint8_t> small(static_cast<std::size_t>(r) * static_cast<std::size_t>(r + 1), 0);
+    std::vector<std::uint8_t> small(static_cast<std::size_t>(r) * static_cast<std::size_t>(r + 1),
+                                    0);
     for (std::int32_t a = 0; a < r; ++a) {
         const std::int32_t i = deficient_[static_cast<std::size_t>(a)];
         small[static_cast<std::size_t>(a * (r + 1) + a)] =
@@ -71,14 +72,17 @@ TPrimePowerAnalysis::TPrimePowerAnalysis(std::int32_t size, const TPrimePower& p
     }
 }
 
-std::vector<std::uint8_t> TPrimePowerAnalysis::Defect(const std::vector<std::uint8_t>& board) const {
+std::vector<std::uint8_t> TPrimePowerAnalysis::Defect(
+    const std::vector<std::uint8_t>& board) const {
     const std::size_t n = static_cast<std::size_t>(Cells());
     std::vector<std::uint8_t> out(quotientExponents_.size());
     for (std::size_t j = 0; j < out.size(); ++j) {
         const std::uint8_t* row = &defectMap_[j * n];
         std::uint32_t s = 0;
-        for (std::size_t cell = 0; cell < n; ++cell) s += static_cast<std::uint32_t>(row[cell]) * board[cell];
-        out[j] = static_cast<std::uint8_t>(s % static_cast<std::uint32_t>(Power(pq_.p, quotientExponents_[j])));
+        for (std::size_t cell = 0; cell < n; ++cell)
+            s += static_cast<std::uint32_t>(row[cell]) * board[cell];
+        out[j] = static_cast<std::uint8_t>(
+            s % static_cast<std::uint32_t>(Power(pq_.p, quotientExponents_[j])));
     }
     return out;
 }
@@ -110,7 +114,8 @@ std::vector<std::uint8_t> TPrimePowerAnalysis::Lift(const std::vector<std::uint8
             ((c[static_cast<std::size_t>(i)] - s * u_[static_cast<std::size_t>(i)]) % q + q) % q);
     }
     for (std::int32_t a = 0; a < r; ++a) {
-        y[static_cast<std::size_t>(deficient_[static_cast<std::size_t>(a)])] = small[static_cast<std::size_t>(a)];
+        y[static_cast<std::size_t>(deficient_[static_cast<std::size_t>(a)])] =
+            small[static_cast<std::size_t>(a)];
     }
     return move_->ApplyQ(y);
 }
@@ -120,11 +125,14 @@ bool TPrimePowerAnalysis::Solve(const std::vector<std::uint8_t>& board,
     const std::int32_t q = pq_.q;
     const std::int32_t r = static_cast<std::int32_t>(deficient_.size());
     std::vector<std::uint8_t> negated(board.size());
-    for (std::size_t i = 0; i < board.size(); ++i) negated[i] = static_cast<std::uint8_t>((q - board[i]) % q);
+    for (std::size_t i = 0; i < board.size(); ++i)
+        negated[i] = static_cast<std::uint8_t>((q - board[i]) % q);
     const std::vector<std::uint8_t> c = move_->ApplyP(negated);
 
     std::vector<std::uint8_t> cr(static_cast<std::size_t>(r));
-    for (std::int32_t a = 0; a < r; ++a) cr[static_cast<std::size_t>(a)] = c[static_cast<std::size_t>(deficient_[static_cast<std::size_t>(a)])];
+    for (std::int32_t a = 0; a < r; ++a)
+        cr[static_cast<std::size_t>(a)] =
+            c[static_cast<std::size_t>(deficient_[static_cast<std::size_t>(a)])];
     const std::vector<std::uint8_t> d = residual_->ApplyP(cr);
     std::vector<std::uint8_t> z(static_cast<std::size_t>(r + 1), 0);
     for (std::int32_t j = 0; j < r; ++j) {

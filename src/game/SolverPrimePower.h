@@ -40,8 +40,9 @@ class TPrimePowerAnalysis {
     // The class of board b in G / H: entry j in 0..p^w_j - 1. All zero
     // exactly when b can be won modulo q.
     std::vector<std::uint8_t> Defect(const std::vector<std::uint8_t>& board) const;
-    // The same for a board of palette indices 0..19 (taken modulo q), written to out[0..QuotientExponents().size()); true when
-    // some entry is not zero. Allocates nothing: the deal calls it.
+    // The same for a board of palette indices 0..19 (taken modulo q), written to
+    // out[0..QuotientExponents().size()); true when some entry is not zero. Allocates nothing: the
+    // deal calls it.
     bool DefectOf(const std::int32_t* board, std::uint8_t* out) const;
     // Entry j of the defect of the board that is 1 at `cell` and 0 elsewhere,
     // before reduction modulo p^w_j (column `cell` of the defect map).
@@ -80,7 +81,7 @@ class TPrimePowerAnalysis {
     std::vector<std::int32_t> quotientRows_;
     std::vector<std::int32_t> quotientExponents_;
     std::vector<std::int32_t> quotientOrders_;  // p^w_j
-    std::vector<std::uint8_t> defectMap_;  // rows of P2 * P restricted, one per w_j > 0
+    std::vector<std::uint8_t> defectMap_;       // rows of P2 * P restricted, one per w_j > 0
 };
 
 }  // namespace solver

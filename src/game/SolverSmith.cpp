@@ -42,8 +42,10 @@ void TSmithForm::Reduce(std::vector<std::uint8_t>& a) {
     const TReducer red(q);
     std::vector<std::int32_t> val(static_cast<std::size_t>(q));
     std::vector<std::int32_t> power(static_cast<std::size_t>(pq_.e + 1), 1);
-    for (std::int32_t x = 0; x < q; ++x) val[static_cast<std::size_t>(x)] = solver::Valuation(x, pq_);
-    for (std::int32_t i = 1; i <= pq_.e; ++i) power[static_cast<std::size_t>(i)] = power[i - 1] * pq_.p;
+    for (std::int32_t x = 0; x < q; ++x)
+        val[static_cast<std::size_t>(x)] = solver::Valuation(x, pq_);
+    for (std::int32_t i = 1; i <= pq_.e; ++i)
+        power[static_cast<std::size_t>(i)] = power[i - 1] * pq_.p;
     auto at = [&](std::size_t i, std::size_t j) -> std::uint8_t& { return a[i * C + j]; };
 
     const std::size_t steps = std::min(R, C);
@@ -88,7 +90,8 @@ void TSmithForm::Reduce(std::vector<std::uint8_t>& a) {
         // Scale row k so that the pivot is exactly p^v. Entries left of
         // column k are already zero.
         const std::int32_t unit = InverseMod(at(k, k) / pv, q);
-        for (std::size_t j = k; j < C; ++j) at(k, j) = static_cast<std::uint8_t>(at(k, j) * unit % q);
+        for (std::size_t j = k; j < C; ++j)
+            at(k, j) = static_cast<std::uint8_t>(at(k, j) * unit % q);
         for (std::size_t j = 0; j < R; ++j) {
             p_[k * R + j] = static_cast<std::uint8_t>(p_[k * R + j] * unit % q);
         }

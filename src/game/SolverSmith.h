@@ -21,7 +21,9 @@ class TSmithForm {
     std::int32_t Rows() const { return rows_; }
     std::int32_t Cols() const { return cols_; }
     // v[i] for i < min(rows, cols).
-    std::int32_t Valuation(std::int32_t i) const { return valuations_[static_cast<std::size_t>(i)]; }
+    std::int32_t Valuation(std::int32_t i) const {
+        return valuations_[static_cast<std::size_t>(i)];
+    }
     std::uint8_t P(std::int32_t i, std::int32_t j) const {
         return p_[static_cast<std::size_t>(i) * static_cast<std::size_t>(rows_) +
                   static_cast<std::size_t>(j)];

@@ -23,6 +23,12 @@ TEST_F(Menu, StartUpCreatesFourWindowsAndShowsOnlyTheMenu) {
     EXPECT_EQ(Form1->ClientWidth(), 341);
     EXPECT_EQ(Form1->ClientHeight(), 167);
     EXPECT_EQ(Form1->Label3->text(), U("パネル数は9枚になります"));
+    // Every window carries the program icon, 32 x 32.
+    for (QWidget* w : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2),
+                       static_cast<QWidget*>(Form3), static_cast<QWidget*>(frmVersion)}) {
+        EXPECT_FALSE(w->windowIcon().isNull());
+        EXPECT_TRUE(w->windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
 }
 
 TEST_F(Menu, ControlsSitWhereTheyBelongInTabOrder) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+
+#include "game/Solver.h"
 
 namespace {
 
@@ -59,7 +62,12 @@ TEST_F(PanelBoardTest, DealDrawsOneColourPerCellRowByRow) {
     RandSeed = 4242;
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(b.Cell(r, c), PanelPalette[Random(5)]) << r << "," << c;
+            EXPECT_EQ(b.DrawnIndices()[r * 4 + c], Random(5)) << r << "," << c;
+    // The mend draws nothing more: the generator stands where 16 draws leave it.
+    const std::uint32_t after = RandSeed;
+    RandSeed = 4242;
+    b.Deal(4, 5);
+    EXPECT_EQ(RandSeed, after);
 }
 
 TEST_F(PanelBoardTest, DealUsesOnlyTheFirstKColoursAndAllOfThem) {
@@ -150,6 +158,87 @@ TEST_F(PanelBoardTest, OneMoveCanSolve) {
     EXPECT_FALSE(b.IsSolved());
     b.ApplyMove(0, 0);
     EXPECT_TRUE(b.IsSolved());
+}
+
+// Draws n x n palette indices from `seed` the way a deal draws them.
+std::vector<std::int32_t> DrawFrom(std::uint32_t seed, int n, int k) {
+    RandSeed = seed;
+    std::vector<std::int32_t> out(n * n);
+    for (auto& v : out) v = Random(k);
+    return out;
+}
+
+std::vector<std::int32_t> DealtIndices(const TPanelBoard& b) {
+    std::vector<std::int32_t> out;
+    for (int r = 0; r < b.Size(); ++r)
+        for (int c = 0; c < b.Size(); ++c) out.push_back(b.CellIndex(r, c));
+    return out;
+}
+
+TEST_F(PanelBoardTest, DrawnBoardThatCanBeWonIsDealtAsDrawn) {
+    // 5 x 5 with 7 colours: only 1 drawn board in 49 can be won.
+    const auto a = solver::AnalyseBoard(5, 7);
+    int found = 0;
+    for (std::uint32_t seed = 1; found < 3 && seed < 100000; ++seed) {
+        const auto drawn = DrawFrom(seed, 5, 7);
+        if (!a->IsWinnable(drawn)) continue;
+        ++found;
+        RandSeed = seed;
+        TPanelBoard b;
+        b.Deal(5, 7);
+        EXPECT_EQ(b.DrawnIndices(), drawn);
+        EXPECT_EQ(DealtIndices(b), drawn) << "seed " << seed;
+    }
+    EXPECT_EQ(found, 3);
+}
+
+TEST_F(PanelBoardTest, DrawnBoardThatCannotBeWonIsMendedAtTheFixedCells) {
+    const auto a = solver::AnalyseBoard(5, 7);
+    ASSERT_EQ(a->MendCells().size(), 2u);
+    int mended = 0;
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+        const auto drawn = DrawFrom(seed, 5, 7);
+        if (a->IsWinnable(drawn)) continue;
+        RandSeed = seed;
+        TPanelBoard b;
+        b.Deal(5, 7);
+        const auto dealt = DealtIndices(b);
+        EXPECT_EQ(b.DrawnIndices(), drawn);
+        EXPECT_TRUE(a->IsWinnable(dealt)) << "seed " << seed;
+        int changed = 0;
+        for (int i = 0; i < 25; ++i) {
+            if (dealt[i] == drawn[i]) continue;
+            ++changed;
+            EXPECT_NE(std::find(a->MendCells().begin(), a->MendCells().end(), i),
+                      a->MendCells().end())
+                << "seed " << seed << " changed cell " << i;
+        }
+        EXPECT_GE(changed, 1);
+        ++mended;
+    }
+    EXPECT_GT(mended, 150);
+}
+
+TEST_F(PanelBoardTest, OneColourDrawIsStillDealt) {
+    // 4 x 4 with 2 colours: 2 of the 65536 draws show one colour.
+    std::uint32_t seed = 0;
+    while (true) {
+        const auto drawn = DrawFrom(++seed, 4, 2);
+        if (std::all_of(drawn.begin(), drawn.end(), [&](int v) { return v == drawn[0]; })) break;
+        ASSERT_LT(seed, 10000000u);
+    }
+    RandSeed = seed;
+    TPanelBoard b;
+    b.Deal(4, 2);
+    EXPECT_EQ(DealtIndices(b), b.DrawnIndices());
+    EXPECT_EQ(b.CellIndex(3, 3), b.CellIndex(0, 0));
+}
+
+TEST_F(PanelBoardTest, CellIndexIsThePaletteIndexOrMinusOne) {
+    TPanelBoard b = Uniform(3, 5, 4);
+    EXPECT_EQ(b.CellIndex(1, 1), 4);
+    b.SetCell(1, 1, 0x123456);
+    EXPECT_EQ(b.CellIndex(1, 1), -1);
 }
 
 }  // namespace

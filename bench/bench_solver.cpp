@@ -1,0 +1,63 @@
+// The solver's costs: the first analysis of a board size and colour count,
+// a deal (mend included) once the analysis is kept, and solving a board.
+#include <benchmark/benchmark.h>
+
+#include "game/PanelBoard.h"
+#include "game/Solver.h"
+
+namespace {
+
+// Every iteration starts from an empty cache, so each one pays for the whole
+// analysis: both diagonalisations of every prime-power part and the choice
+// of the mend cells.
+void BM_FirstAnalysis(benchmark::State& state) {
+    const auto size = static_cast<std::int32_t>(state.range(0));
+    const auto colors = static_cast<std::int32_t>(state.range(1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        solver::ClearAnalysisCache();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(solver::AnalyseBoard(size, colors));
+    }
+    solver::ClearAnalysisCache();
+}
+BENCHMARK(BM_FirstAnalysis)
+    ->Args({20, 20})
+    ->Args({19, 16})
+    ->Args({17, 18})
+    ->Args({20, 14})
+    ->Unit(benchmark::kMillisecond);
+
+// A full deal of a 20 x 20 board with the analysis already kept: 400 draws,
+// the winnability test and, for most draws when K = 7 or 14, the mend.
+void BM_CachedDeal20(benchmark::State& state) {
+    const auto colors = static_cast<std::int32_t>(state.range(0));
+    FillPanelPalette();
+    solver::AnalyseBoard(20, colors);
+    RandSeed = 12345;
+    TPanelBoard board;
+    for (auto _ : state) {
+        board.Deal(20, colors);
+        benchmark::DoNotOptimize(board.Cell(0, 0));
+    }
+}
+BENCHMARK(BM_CachedDeal20)->Arg(20)->Arg(7)->Arg(14)->Unit(benchmark::kMicrosecond);
+
+// Solving a dealt 20 x 20 board with the analysis kept.
+void BM_CachedSolve20(benchmark::State& state) {
+    const auto colors = static_cast<std::int32_t>(state.range(0));
+    FillPanelPalette();
+    const auto analysis = solver::AnalyseBoard(20, colors);
+    RandSeed = 777;
+    TPanelBoard board;
+    board.Deal(20, colors);
+    std::vector<std::int32_t> cells;
+    for (std::int32_t r = 0; r < 20; ++r)
+        for (std::int32_t c = 0; c < 20; ++c) cells.push_back(board.CellIndex(r, c));
+    for (auto _ : state) benchmark::DoNotOptimize(analysis->Solve(cells));
+}
+BENCHMARK(BM_CachedSolve20)->Arg(20)->Arg(7)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
