@@ -48,4 +48,5 @@ add_custom_command(
     VERBATIM)
 
 add_library(horonpa_version_section OBJECT ${_version_cpp})
+set_target_properties(horonpa_version_section PROPERTIES AUTOMOC OFF)
 target_link_libraries(horonpa PRIVATE horonpa_version_section)

@@ -117,7 +117,7 @@ bool ReadElfSection(const std::string& path, std::string_view name, std::size_t 
     bytes.clear();
     Reader file(path);
     const auto header = file.Read(0, kFileHeaderSize);
-    if (!header || header->compare(0, 4, "\x7F" "ELF") != 0) return false;
+    if (!header || header->compare(0, 4, "\x7F\x45\x4C\x46") != 0) return false;  // 0x7F "ELF"
     if (static_cast<std::uint8_t>((*header)[kIdentClass]) != kClass64) return false;
     const auto data = static_cast<std::uint8_t>((*header)[kIdentData]);
     if (data != kDataLittle && data != kDataBig) return false;

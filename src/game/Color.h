@@ -6,6 +6,10 @@
 
 using TColor = std::uint32_t;
 
+constexpr TColor clBlue = 0x00FF0000;
+constexpr TColor clRed = 0x000000FF;
+
+constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnFace = 0x8000000F;
 constexpr TColor clBtnShadow = 0x80000010;
 constexpr TColor clBtnHighlight = 0x80000014;

@@ -46,7 +46,8 @@ TEST_F(ElfSectionTest, BigEndianHeadersAreRead) {
     Elf be = elf_;
     be.bytes[5] = 2;
     const auto swap = [&](std::size_t at, int width) {
-        for (int i = 0; i < width / 2; ++i) std::swap(be.bytes[at + i], be.bytes[at + width - 1 - i]);
+        for (int i = 0; i < width / 2; ++i)
+            std::swap(be.bytes[at + i], be.bytes[at + width - 1 - i]);
     };
     swap(0x28, 8);
     swap(0x3A, 2);
@@ -141,7 +142,7 @@ TEST_F(ElfSectionTest, HeaderFieldsPointingOutsideTheFileAreRefused) {
 TEST_F(ElfSectionTest, NameWithoutItsNulIsNotAMatch) {
     // The section's name is the last thing in the name table, cut before its NUL.
     Elf bad = elf_;
-    bad.Put32(bad.HeaderField(2, 0x00), 0);  // the table's own name: ""
+    bad.Put32(bad.HeaderField(2, 0x00), 0);      // the table's own name: ""
     bad.Put64(bad.HeaderField(2, 0x20), 1 + 6);  // "\0.data1" without the NUL
     std::string out;
     EXPECT_FALSE(Read(bad, out));

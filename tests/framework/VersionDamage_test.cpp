@@ -203,8 +203,7 @@ TEST_F(VersionDamage, NodeLengthsNeedNotBeMultiplesOfFour) {
     // 32-bit boundary; the next node starts on that boundary.
     const std::size_t at = NodeOffset(block_, u"ProductName");
     EXPECT_EQ(Get16(block_, at) % 4, 2);
-    EXPECT_EQ(Value(block_, "\\StringFileInfo\\041103A4\\ProductVersion"),
-              std::string("1.0.0", 6));
+    EXPECT_EQ(Value(block_, "\\StringFileInfo\\041103A4\\ProductVersion"), std::string("1.0.0", 6));
 }
 
 TEST_F(VersionDamage, EveryTruncation) {
@@ -229,10 +228,10 @@ TEST_F(VersionDamage, EveryByteBent) {
 TEST_F(VersionDamage, EveryWordBent) {
     for (std::size_t i = 0; i + 1 < block_.size(); i += 2) {
         const std::uint16_t old = Get16(block_, i);
-        for (const std::uint16_t v : {std::uint16_t{6}, std::uint16_t{7}, std::uint16_t{8},
-                                      std::uint16_t{0x7FFF}, std::uint16_t{0xFFFF},
-                                      static_cast<std::uint16_t>(old + 2),
-                                      static_cast<std::uint16_t>(old - 2)}) {
+        for (const std::uint16_t v :
+             {std::uint16_t{6}, std::uint16_t{7}, std::uint16_t{8}, std::uint16_t{0x7FFF},
+              std::uint16_t{0xFFFF}, static_cast<std::uint16_t>(old + 2),
+              static_cast<std::uint16_t>(old - 2)}) {
             std::string b = block_;
             Put16(b, i, v);
             ReadAll(b, "word " + std::to_string(i) + " = " + std::to_string(v));

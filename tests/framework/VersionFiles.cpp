@@ -56,7 +56,7 @@ std::string Serialize(const Node& node) {
 }
 
 Node VersionInfo(std::u16string tableKey, std::vector<Node> strings, std::string translation) {
-    std::string fixed = U32(0xFEEF04BD) + U32(0x00010000);  // signature, structure version
+    std::string fixed = U32(0xFEEF04BD) + U32(0x00010000);         // signature, structure version
     fixed += U32(0x00010000) + U32(0) + U32(0x00010000) + U32(0);  // file, product 1.0.0.0
     fixed += U32(0x3F) + U32(0) + U32(4) + U32(1) + U32(0) + U32(0) + U32(0);
     Node root = Binary(u"VS_VERSION_INFO", fixed);
@@ -75,10 +75,10 @@ Elf MakeElf(const std::string& sectionName, const std::string& contents) {
     Elf elf;
     std::string& b = elf.bytes;
     b.assign(64, '\0');
-    b.replace(0, 4, "\x7F" "ELF");
-    b[4] = 2;  // 64-bit
-    b[5] = 1;  // little-endian
-    b[6] = 1;  // version
+    b.replace(0, 4, "\x7F\x45\x4C\x46");  // 0x7F "ELF"
+    b[4] = 2;                             // 64-bit
+    b[5] = 1;                             // little-endian
+    b[6] = 1;                             // version
     const std::size_t dataOffset = b.size();
     b += contents;
     Pad4(b);

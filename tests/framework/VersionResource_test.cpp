@@ -201,9 +201,8 @@ class HandBuilt : public testing::Test {
 };
 
 TEST_F(HandBuilt, EnglishTranslationAndItsStringTable) {
-    const std::string path =
-        Write(VersionInfo(u"040904E4", {Text(u"ProductName", u"Demo"), Text(u"Comments", u"")},
-                          "\x09\x04\xE4\x04"));
+    const std::string path = Write(VersionInfo(
+        u"040904E4", {Text(u"ProductName", u"Demo"), Text(u"Comments", u"")}, "\x09\x04\xE4\x04"));
     Info info(path);
     ASSERT_TRUE(info.ok());
     std::string table;
@@ -234,10 +233,10 @@ TEST_F(HandBuilt, MissingTranslationTable) {
 }
 
 TEST_F(HandBuilt, TextIsConvertedToCp932) {
-    Info info(Write(VersionInfo(u"041103A4",
-                                {Text(u"A", u"ホロンパ"), Text(u"B", u"caf\u00E9 \U0001F600 ①"),
-                                 Text(u"C", u"半角ｱ～")},
-                                "\x11\x04\xA4\x03")));
+    Info info(Write(VersionInfo(
+        u"041103A4",
+        {Text(u"A", u"ホロンパ"), Text(u"B", u"caf\u00E9 \U0001F600 ①"), Text(u"C", u"半角ｱ～")},
+        "\x11\x04\xA4\x03")));
     ASSERT_TRUE(info.ok());
     EXPECT_EQ(info.String("\\StringFileInfo\\041103A4\\A"), kHoronpaCp932);
     EXPECT_EQ(info.String("\\StringFileInfo\\041103A4\\B"), "caf? ? \x87\x40");
@@ -246,8 +245,8 @@ TEST_F(HandBuilt, TextIsConvertedToCp932) {
 }
 
 TEST_F(HandBuilt, TextStopsAtTheFirstNul) {
-    Info info(Write(VersionInfo(u"041103A4", {Text(u"A", std::u16string(u"ab\0cd", 5))},
-                                "\x11\x04\xA4\x03")));
+    Info info(Write(
+        VersionInfo(u"041103A4", {Text(u"A", std::u16string(u"ab\0cd", 5))}, "\x11\x04\xA4\x03")));
     std::string value;
     ASSERT_TRUE(info.Query("\\StringFileInfo\\041103A4\\A", value));
     EXPECT_EQ(value, std::string("ab", 3));
