@@ -4,6 +4,7 @@
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "framework/Codepage.h"
+#include "framework/DataLocation.h"
 #include "framework/SysUtils.h"
 #include "framework/qt/Dialogs.h"
 #include "framework/qt/HandlerGuard.h"
@@ -72,7 +73,10 @@ TForm3::TForm3() {
     Label2->move(24, 60);
     Label2->adjustSize();
 
-    RankingPath = RankingFilePath(framework::ExeName().toStdString());
+    const framework::RankingLocation where =
+        framework::RankingFileLocation(framework::ExeName().toStdString());
+    RankingPath = where.path;
+    RankingInDataHome = where.inDataHome;
     Create();
 }
 
@@ -125,7 +129,12 @@ void TForm3::FormShow() {
                                      ElapsedSeconds, ClickCount, Form1->SpinEdit2->Value()};
     WindowDialogs dialogs;
     WithTable([&] {
-        ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs);
+        ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs, [this] {
+            if (RankingInDataHome) {
+                const std::string dir = RankingPath.substr(0, RankingPath.find_last_of('/'));
+                framework::CreateDirectories(dir);  // a failure shows as the write error
+            }
+        });
     });
 }
 

@@ -26,8 +26,10 @@ class TForm3 : public framework::TForm {
 
     // The table as the ranking logic sees it (CP932 cells); StringGrid1 shows it.
     TCellTable Table;
-    // The ranking file read and written here.
+    // The ranking file read and written here; when it lies in the user's data
+    // directory, that directory is made on the first save.
     std::string RankingPath;
+    bool RankingInDataHome = false;
 
     void SpinEdit1Change();
     void Button1Click();

@@ -61,7 +61,8 @@ std::string NameBoxTitle(std::int32_t rank) {
 }
 
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
-                              const GameResult& result, RankingDialogs& dialogs) {
+                              const GameResult& result, RankingDialogs& dialogs,
+                              const std::function<void()>& beforeSave) {
     LoadTable(table, iniPath, size);
     table.SetRowCount(kResultRow + 1);
     table.SetCell(colName, kResultRow, "");
@@ -77,6 +78,7 @@ std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std
     } else {
         std::string name = dialogs.InputName(NameBoxTitle(p));
         table.SetCell(colName, p, name.empty() ? std::string("NoName") : name);
+        if (beforeSave) beforeSave();
         SaveRanking(table, iniPath, size);
     }
     LoadTable(table, iniPath, size);

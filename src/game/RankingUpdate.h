@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/CellTable.h"
@@ -56,9 +57,11 @@ std::string NameBoxTitle(std::int32_t rank);
 
 // The whole update after a win on a board of `size`: load, show the score,
 // place, then "Congratulations!!" or ask the name and save, then load again.
-// Returns the rank taken, 11 for none. Errors of the store end it where they
-// arise and leave the table as they found it.
+// `beforeSave` runs just before the table is written (the caller may have a
+// directory to make). Returns the rank taken, 11 for none. Errors of the
+// store end it where they arise and leave the table as they found it.
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
-                              const GameResult& result, RankingDialogs& dialogs);
+                              const GameResult& result, RankingDialogs& dialogs,
+                              const std::function<void()>& beforeSave = {});
 
 }  // namespace ranking

@@ -18,20 +18,6 @@ std::string Cp(const char* s) { return framework::Utf8ToCp932(s); }
 
 class Ranking : public FormsTest {
   protected:
-    testsupport::TempDir dir;
-    std::string ini = dir.file("horonpa.ini");
-    std::string savedPath;
-
-    void SetUp() override {
-        FormsTest::SetUp();
-        savedPath = Form3->RankingPath;
-        Form3->RankingPath = ini;
-    }
-    void TearDown() override {
-        FormsTest::TearDown();
-        Form3->RankingPath = savedPath;
-    }
-
     // Stores ten entries of `size` with these scores.
     void Store(int size, std::vector<int> scores) {
         for (int r = 1; r <= 10; ++r)
@@ -209,6 +195,17 @@ TEST_F(Ranking, RefusedSaveShowsTheErrorAndKeepsTheOldFile) {
     EXPECT_EQ(testsupport::ReadAll(ini), before);
     EXPECT_TRUE(Form3->Visible());
     EXPECT_EQ(Cell(1, 1), "Me");  // the table keeps the updated rows
+}
+
+TEST_F(Ranking, FirstSaveInTheDataHomeMakesItsDirectory) {
+    const std::string home = dir->file("xdg/horonpa");
+    Form3->RankingPath = home + "/horonpa.ini";
+    Form3->RankingInDataHome = true;
+    dialogs->Press("OK").Type("Me", "OK");
+    Win(3, 3, 1, 1);
+    Form3->RankingInDataHome = false;
+    EXPECT_TRUE(std::filesystem::is_directory(home));
+    EXPECT_EQ(ReadRankRecord(home + "/horonpa.ini", 3, 1).Name, "Me");
 }
 
 TEST_F(Ranking, ClosingAfterAWinClosesTheBoardAndFreesTheMenu) {
