@@ -6,6 +6,7 @@
 #include "forms/StartUp.h"
 #include "forms/Unit1.h"
 #include "framework/qt/Display.h"
+#include "framework/qt/StartupReport.h"
 
 int main(int argc, char** argv) {
     const std::string noDisplay = framework::MissingDisplayReason();
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("horonpa");
     CreateApplicationWindows();
+    framework::ReportStartupWhenShown(Form1);
     Form1->Show();
     return QApplication::exec();
 }
