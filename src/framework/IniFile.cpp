@@ -8,13 +8,13 @@
 #include <optional>
 
 #include "framework/Codepage.h"
+#include "framework/FileLock.h"
 #include "framework/IniText.h"
 #include "framework/SysUtils.h"
+#include "framework/TempFiles.h"
 
 namespace framework {
 namespace {
-
-using ini::Line;
 
 // The whole file, or nothing when it does not exist. `readable` is false when
 // it exists but cannot be read (a directory, no permission).
@@ -59,35 +59,29 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-std::string DirectoryOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// Writes `bytes` to a temporary file beside `path`, flushes it to the disk and
-// renames it over `path`. Returns false, leaving `path` untouched, when no
-// temporary file can be made there; throws when the write itself fails.
+// Writes `bytes` to a temporary file beside `path` and renames it over `path`.
+// Returns false, leaving `path` untouched, when no temporary file can be made
+// there; throws when the write itself fails.
+//
+// The rename is what makes the save whole-or-nothing for every reader and
+// against a program killed half-way. The new data reaches the disk before
+// the rename (fdatasync), so a power cut can never leave a renamed file
+// without its contents, on any file system. The directory itself is not
+// flushed: after a power cut the rename may be lost, which leaves the old
+// file whole, and skipping that second wait keeps a table save (ten writes)
+// within a few milliseconds.
 bool ReplaceAtomically(const std::string& path, const std::string& bytes, const struct stat* old,
                        const std::string& pathForMessage) {
-    std::string dir = DirectoryOf(path);
-    std::string base = path.substr(path.find_last_of('/') + 1);
-    std::string temp = dir + "/." + base + ".XXXXXX";
+    std::string temp = TemporaryTemplate(path);
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
     mode_t mode = old != nullptr ? (old->st_mode & 07777) : NewFileMode();
-    bool ok = WriteAllTo(fd, bytes) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    bool ok = WriteAllTo(fd, bytes) && fchmod(fd, mode) == 0 && fdatasync(fd) == 0;
     ok = close(fd) == 0 && ok;
     if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
         unlink(temp.c_str());
         throw EIniFileException(pathForMessage);
-    }
-    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
     }
     return true;
 }
@@ -128,54 +122,26 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     bool readable = true;
     std::optional<std::string> bytes = ReadFileBytes(fileName_, readable);
     if (!bytes) return std::string(defaultValue);
-    std::size_t start = 0;
-    bool isUtf16 = false;
-    std::string text = ini::DecodeFileText(std::move(*bytes), start, isUtf16);
-    std::vector<Line> lines = ini::ParseLines(text, start);
-    auto range = ini::FindSection(lines, section);
-    if (!range) return std::string(defaultValue);
-    auto k = ini::FindKey(lines, *range, key);
-    if (!k) return std::string(defaultValue);
-    std::string_view value = lines[*k].value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
-    }
-    if (value.size() > kMaxValueBytes) value = value.substr(0, kMaxValueBytes);
-    return std::string(value);
+    std::optional<std::string> value = ini::LookUpValue(std::move(*bytes), section, key);
+    return value ? std::move(*value) : std::string(defaultValue);
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string pathForMessage = Utf8ToCp932(fileName_);
+    // Held from reading the old content until the new content is in place.
+    ExclusiveFileLock lock(fileName_ + ".lock", fileName_, lockWait_);
+    if (lock.state() == ExclusiveFileLock::State::kBusy) throw EIniFileLocked(pathForMessage);
+    if (lock.state() == ExclusiveFileLock::State::kNoAccess) {
+        throw EIniFileException(pathForMessage);
+    }
+    // Only the holder of the lock file knows that no other save is under way.
+    if (lock.OnLockFile()) RemoveStaleTemporaries(fileName_);
     bool readable = true;
     std::optional<std::string> bytes = ReadFileBytes(fileName_, readable);
-    if (!readable) throw EIniFileException(Utf8ToCp932(fileName_));
+    if (!readable) throw EIniFileException(pathForMessage);
     std::string text = bytes ? std::move(*bytes) : std::string();
-    std::size_t start = 0;
-    if (ini::IsUtf16File(text)) throw EIniFileException(Utf8ToCp932(fileName_));
-    if (ini::HasUtf8Bom(text)) start = 3;
-
-    std::vector<Line> lines = ini::ParseLines(text, start);
-    const std::string keyLine = std::string(key) + "=" + std::string(value);
-    auto range = ini::FindSection(lines, section);
-    if (!range) {
-        if (!text.empty() && text.size() > start && text.back() != '\n' && text.back() != '\r') {
-            text += "\r\n";
-        }
-        text += "[" + std::string(section) + "]\r\n" + keyLine + "\r\n";
-    } else if (auto k = ini::FindKey(lines, *range, key)) {
-        const Line& line = lines[*k];
-        text.replace(line.begin, line.contentEnd - line.begin, keyLine);
-    } else {
-        std::size_t after = range->header;
-        for (std::size_t j = range->header + 1; j < range->end; ++j) {
-            if (lines[j].kind == Line::Kind::Key) after = j;
-        }
-        const Line& line = lines[after];
-        std::string insert = keyLine + "\r\n";
-        if (line.end == line.contentEnd) insert = "\r\n" + insert;  // the file's last line, unended
-        text.insert(line.end, insert);
-    }
-    SaveFile(fileName_, text);
+    if (ini::IsUtf16File(text)) throw EIniFileException(pathForMessage);
+    SaveFile(fileName_, ini::SetValue(std::move(text), section, key, value));
 }
 
 }  // namespace framework

@@ -8,16 +8,27 @@
 // value is cut after 2047 bytes. A UTF-8 byte-order mark is skipped; a file in
 // UTF-16 (with its byte-order mark) is read after conversion to CP932.
 //
+// Reading stops a value at its first NUL byte, as a C string would.
+//
 // Writing: a key's line is replaced where it stands; a new key goes after the
 // last key line of its section; a new section goes at the end of the file; new
 // lines end in CR LF and every other byte stays as it was. The new content goes
 // to a temporary file beside the old one which then replaces it, so a failed
 // save leaves the old file whole. A UTF-16 file is never rewritten: writing to
 // one is refused with EIniFileException.
+//
+// Two programs writing the same file at once: each write holds an exclusive
+// lock on "<file>.lock" beside the file from reading the old content until
+// the new one is in place, so no write is lost; a write that cannot have the
+// lock within LockWait() raises EIniFileLocked. Reads take no lock: the file
+// is only ever replaced whole, so a reader sees the old or the new content.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
+
+#include "framework/IniEdit.h"
 
 namespace framework {
 
@@ -38,10 +49,16 @@ class TIniFile {
     // left as it was.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
-    static constexpr std::size_t kMaxValueBytes = 2047;
+    static constexpr std::size_t kMaxValueBytes = ini::kMaxValueBytes;
+
+    // How long a write waits for another program's write to finish.
+    static constexpr std::chrono::milliseconds kDefaultLockWait{5000};
+    std::chrono::milliseconds LockWait() const { return lockWait_; }
+    void SetLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
   private:
     std::string fileName_;
+    std::chrono::milliseconds lockWait_ = kDefaultLockWait;
 };
 
 }  // namespace framework

@@ -15,6 +15,10 @@ EStringListError::EStringListError(std::int32_t index)
 EIniFileException::EIniFileException(const std::string& pathCp932)
     : Exception(pathCp932 + Cp932(" に書き込めません")) {}
 
+EIniFileLocked::EIniFileLocked(const std::string& pathCp932)
+    : EIniFileException(WholeMessage{},
+                        pathCp932 + Cp932(" に書き込めません (他のプログラムが書き込み中です)")) {}
+
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

@@ -36,6 +36,18 @@ class EStringListError : public Exception {
 class EIniFileException : public Exception {
   public:
     explicit EIniFileException(const std::string& pathCp932);
+
+  protected:
+    struct WholeMessage {};
+    EIniFileException(WholeMessage, std::string messageCp932)
+        : Exception(std::move(messageCp932)) {}
+};
+
+// A write that found the file being written by another program for longer
+// than it waits: "%s に書き込めません (他のプログラムが書き込み中です)".
+class EIniFileLocked : public EIniFileException {
+  public:
+    explicit EIniFileLocked(const std::string& pathCp932);
 };
 
 // Text to integer: blanks skipped at the start, an optional "+" or "-", then

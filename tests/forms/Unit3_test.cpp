@@ -1,6 +1,3 @@
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include <QTest>
@@ -9,6 +6,7 @@
 #include "forms/FormsFixture.h"
 #include "framework/Codepage.h"
 #include "game/RankingStore.h"
+#include "support/FullDisk.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -161,33 +159,13 @@ TEST_F(Ranking, ErrorWhileShowingAfterAWinStillShowsTheWindow) {
     EXPECT_EQ(testsupport::ReadAll(ini), "[9]\r\n1=1,\"open,50,1,1,2\r\n");
 }
 
-// Refuses file growth beyond the present size while alive, as a full disk does.
-class FullDisk {
-  public:
-    explicit FullDisk(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r = saved_;
-        r.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~FullDisk() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST_F(Ranking, RefusedSaveShowsTheErrorAndKeepsTheOldFile) {
     Store(5, {90, 80, 70, 60, 50, 40, 30, 20, 10, 5});
     const std::string before = testsupport::ReadAll(ini);
     testsupport::DialogScript& script = *dialogs;
     script.Press("OK").Type("Me", "OK").Press("OK");
     {
-        FullDisk full(before.size() - 1);
+        testsupport::FullDisk full(before.size() - 1);
         Win(5, 2, 0, 1);
     }
     ASSERT_EQ(script.seen().size(), 3);

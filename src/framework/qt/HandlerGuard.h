@@ -40,6 +40,19 @@ bool RunGuarded(F&& handler) noexcept {
     }
 }
 
+namespace detail {
+// Calls `handler` with `args` when it takes them, else without. A function
+// template of its own: clang 14 compiles a discarded branch inside a lambda
+// nested in a generic lambda as well.
+template <class F, class... A>
+void CallWithArgumentsIfTaken(F& handler, A&&... args) {
+    if constexpr (std::is_invocable_v<F&, A...>)
+        handler(std::forward<A>(args)...);
+    else
+        handler();
+}
+}  // namespace detail
+
 // Wraps `handler` into a callable for a Qt connection that runs it through
 // RunGuarded, passing on the signal's arguments:
 //   connect(button, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
@@ -47,10 +60,7 @@ template <class F>
 auto Guarded(F handler) {
     return [handler = std::move(handler)](auto&&... args) mutable {
         RunGuarded([&] {
-            if constexpr (std::is_invocable_v<F&, decltype(args)...>)
-                handler(std::forward<decltype(args)>(args)...);
-            else
-                handler();
+            detail::CallWithArgumentsIfTaken(handler, std::forward<decltype(args)>(args)...);
         });
     };
 }
