@@ -91,10 +91,8 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
 
 void TForm2::Timer1Timer() {
     ++ElapsedSeconds;
-    ShowElapsed();
+    SetCaption(QString::fromUtf8("経過時間:%1秒").arg(ElapsedSeconds));
 }
-
-void TForm2::ShowElapsed() { SetCaption(QString::fromUtf8("経過時間:%1秒").arg(ElapsedSeconds)); }
 
 void TForm2::FormHide() {
     for (auto& row : Panels) {

@@ -32,9 +32,6 @@ class TForm2 : public framework::TForm {
     void FormShow() override;
     void FormHide() override;
     void FormCloseQuery(bool& CanClose) override;
-
-  private:
-    void ShowElapsed();
 };
 
 extern TForm2* Form2;

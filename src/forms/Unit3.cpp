@@ -5,6 +5,7 @@
 #include "forms/Unit2.h"
 #include "framework/Codepage.h"
 #include "framework/DataLocation.h"
+#include "framework/FileUtils.h"
 #include "framework/SysUtils.h"
 #include "framework/qt/Dialogs.h"
 #include "framework/qt/HandlerGuard.h"
@@ -131,8 +132,8 @@ void TForm3::FormShow() {
     WithTable([&] {
         ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs, [this] {
             if (RankingInDataHome) {
-                const std::string dir = RankingPath.substr(0, RankingPath.find_last_of('/'));
-                framework::CreateDirectories(dir);  // a failure shows as the write error
+                // A failure shows as the write error.
+                framework::CreateDirectories(framework::DirectoryOf(RankingPath));
             }
         });
     });

@@ -11,6 +11,9 @@ namespace framework {
 // and, on this platform, "/"); a path without one gets `ext` appended.
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 
+// The directory part of `path` ("." for a bare name, "/" for a file in /).
+std::string DirectoryOf(const std::string& path);
+
 // The full path of the running executable ("" when it cannot be found).
 std::string ExecutablePath();
 

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <vector>
 
+#include "framework/FileUtils.h"
+
 namespace framework {
 namespace {
 
@@ -14,13 +16,6 @@ constexpr std::size_t kRandomPart = 6;  // the "XXXXXX" of the template
 std::string BaseOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 }  // namespace
-
-std::string DirectoryOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
 
 std::string TemporaryTemplate(const std::string& path) {
     return DirectoryOf(path) + "/." + BaseOf(path) + "." + std::string(kRandomPart, 'X');

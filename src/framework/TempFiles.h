@@ -6,9 +6,6 @@
 
 namespace framework {
 
-// The directory part of `path` ("." for a bare name, "/" for a file in /).
-std::string DirectoryOf(const std::string& path);
-
 // The mkstemp template of the temporary files of `path`.
 std::string TemporaryTemplate(const std::string& path);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "framework/FileUtils.h"
 #include "framework/IniFile.h"
 #include "support/TempDir.h"
 
