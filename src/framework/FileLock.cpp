@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,9 +17,23 @@ constexpr std::chrono::milliseconds kRetryInterval{10};
 int OpenForLocking(const std::string& path, int flags) {
     int fd;
     do {
-        fd = open(path.c_str(), flags | O_RDONLY | O_CLOEXEC | O_NOCTTY, 0666);
+        fd = open(path.c_str(), flags | O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                  0666);
     } while (fd < 0 && errno == EINTR);
     return fd;
+}
+
+bool IsRegular(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// True while `fd` is still the file at `path` (a save may have replaced it).
+bool StillAt(int fd, const std::string& path) {
+    struct stat a {
+    }, b{};
+    return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 }  // namespace
@@ -29,13 +44,32 @@ ExclusiveFileLock::ExclusiveFileLock(const std::string& lockPath, const std::str
     onLockFile_ = fd_ >= 0;
     if (fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         fd_ = OpenForLocking(fallbackPath, 0);
+    } else if (fd_ < 0 && errno != ENOENT && errno != ENOTDIR) {
+        // A link (ELOOP), a directory (EISDIR), a socket (ENXIO) in its place.
+        state_ = State::kNotAFile;
+        return;
     }
     if (fd_ < 0) return;
+    if (!IsRegular(fd_)) {
+        state_ = State::kNotAFile;
+        return;
+    }
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            state_ = State::kHeld;
-            return;
+            // The file itself is locked only where no save can replace it;
+            // should one have done so all the same, lock the file now there.
+            if (onLockFile_ || StillAt(fd_, fallbackPath)) {
+                state_ = State::kHeld;
+                return;
+            }
+            close(fd_);
+            fd_ = OpenForLocking(fallbackPath, 0);
+            if (fd_ < 0 || !IsRegular(fd_)) {
+                state_ = fd_ < 0 ? State::kNoAccess : State::kNotAFile;
+                return;
+            }
+            continue;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) break;
         if (std::chrono::steady_clock::now() >= deadline) {

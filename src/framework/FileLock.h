@@ -19,13 +19,16 @@ class ExclusiveFileLock {
         kHeld,      // the lock is ours until destruction
         kBusy,      // another holder kept it for the whole wait
         kNoAccess,  // neither the lock file nor the file could be opened
+        kNotAFile,  // the lock file is a link, FIFO, socket, device or directory
         kUnlocked,  // the file system takes no locks: go on without one
     };
 
     // Locks `lockPath`, waiting up to `wait` for another holder to let go.
     // When `lockPath` can be neither opened nor created (a directory that is
     // not writable), `fallbackPath` itself is locked instead: nothing can
-    // replace a file in such a directory, so its own lock is as good.
+    // replace a file in such a directory, so its own lock is as good. Neither
+    // is opened through a link or opened in a way that can block, and only a
+    // regular file is locked.
     ExclusiveFileLock(const std::string& lockPath, const std::string& fallbackPath,
                       std::chrono::milliseconds wait);
     ~ExclusiveFileLock();

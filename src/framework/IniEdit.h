@@ -20,6 +20,10 @@ inline constexpr std::size_t kMaxValueBytes = 2047;
 std::optional<std::string> LookUpValue(std::string bytes, std::string_view section,
                                        std::string_view key);
 
+// The same lookup in text already decoded (see DecodeFileText), from byte `start`.
+std::optional<std::string> LookUpInText(std::string_view text, std::size_t start,
+                                        std::string_view section, std::string_view key);
+
 // `text` (not UTF-16) with `key` of `section` set to `value`: the key's line
 // is replaced where it stands, a new key goes after the last key line of its
 // section, a new section at the end; new lines end in CR LF and every other

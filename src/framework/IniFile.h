@@ -10,25 +10,38 @@
 //
 // Reading stops a value at its first NUL byte, as a C string would.
 //
+// Only a regular file is read or written, and never in a way that blocks: a
+// FIFO, socket, device or directory reads as a missing file and refuses every
+// write, and so does a file larger than kMaxFileBytes, which is never parsed
+// and so never destroyed. A symbolic link is followed only where it belongs
+// to the user or to the owner of its target; another link, or one that
+// dangles, reads as a missing file and refuses every write.
+//
 // Writing: a key's line is replaced where it stands; a new key goes after the
 // last key line of its section; a new section goes at the end of the file; new
 // lines end in CR LF and every other byte stays as it was. The new content goes
-// to a temporary file beside the old one which then replaces it, so a failed
-// save leaves the old file whole. A UTF-16 file is never rewritten: writing to
-// one is refused with EIniFileException.
+// to a temporary file beside the old one (beside a link's target) which then
+// replaces it, so a failed save leaves the old file whole. A writable file in
+// a directory that is not is rewritten in place; a refused write leaves it as
+// it was, only a program killed half-way can cut it. A UTF-16 file is never
+// rewritten: writing to one is refused with EIniFileException.
 //
 // Two programs writing the same file at once: each write holds an exclusive
 // lock on "<file>.lock" beside the file from reading the old content until
 // the new one is in place, so no write is lost; a write that cannot have the
-// lock within LockWait() raises EIniFileLocked. Reads take no lock: the file
+// lock within LockWait(), or finds something other than a regular file in the
+// lock file's place, raises EIniFileLocked. Update() makes several changes
+// under one lock and one replace. Reads take no lock: the file
 // is only ever replaced whole, so a reader sees the old or the new content.
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "framework/IniEdit.h"
+#include "framework/MemIniFile.h"
 
 namespace framework {
 
@@ -48,6 +61,22 @@ class TIniFile {
     // Raises EIniFileException when the write is refused; the old file is then
     // left as it was.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+    // The whole file, read once, for several lookups; a file that reads as
+    // missing gives an empty one.
+    TMemIniFile ReadAll() const;
+
+    // One change of the file under its write lock: `edit` gets the content as
+    // it is now and changes it; when it returns true the file is replaced by
+    // the new content in one step, when it returns false or throws nothing is
+    // written. Raises EIniFileException (EIniFileLocked) like WriteString,
+    // with the file left as it was.
+    void Update(const std::function<bool(TMemIniFile&)>& edit);
+
+    // The largest file that is read or rewritten (16 MiB). A ranking file
+    // holds 18 sections of ten short lines, about 12 KB: anything this large
+    // is not one, and is left alone.
+    static constexpr std::size_t kMaxFileBytes = 16u << 20;
 
     static constexpr std::size_t kMaxValueBytes = ini::kMaxValueBytes;
 

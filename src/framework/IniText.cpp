@@ -41,22 +41,26 @@ void Classify(std::string_view text, Line& line) {
 
 }  // namespace
 
+bool NextLine(std::string_view text, std::size_t& pos, Line& line) {
+    if (pos >= text.size()) return false;
+    line = Line{};
+    line.begin = pos;
+    const std::size_t stop = text.find_first_of("\r\n", pos);
+    std::size_t i = stop == std::string_view::npos ? text.size() : stop;
+    line.contentEnd = i;
+    if (i < text.size()) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        ++i;
+    }
+    line.end = pos = i;
+    Classify(text, line);
+    return true;
+}
+
 std::vector<Line> ParseLines(std::string_view text, std::size_t start) {
     std::vector<Line> lines;
-    std::size_t i = start;
-    while (i < text.size()) {
-        Line line;
-        line.begin = i;
-        while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
-        line.contentEnd = i;
-        if (i < text.size()) {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            ++i;
-        }
-        line.end = i;
-        Classify(text, line);
-        lines.push_back(line);
-    }
+    Line line;
+    while (NextLine(text, start, line)) lines.push_back(line);
     return lines;
 }
 
@@ -78,22 +82,21 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section) {
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (lines[k].kind != Line::Kind::Section || !SameName(lines[k].name, section)) continue;
-        std::size_t end = k + 1;
-        while (end < lines.size() && lines[end].kind != Line::Kind::Section) ++end;
-        return SectionRange{k, end};
+std::optional<SectionScan> ScanSection(std::string_view text, std::size_t start,
+                                       std::string_view section, std::string_view key) {
+    std::size_t pos = start;
+    Line line;
+    std::optional<SectionScan> found;
+    while (NextLine(text, pos, line)) {
+        if (line.kind == Line::Kind::Section) {
+            if (found) break;
+            if (SameName(line.name, section)) found = SectionScan{line, std::nullopt, std::nullopt};
+        } else if (found && line.kind == Line::Kind::Key) {
+            if (!found->key && SameName(line.name, key)) found->key = line;
+            found->lastKey = line;
+        }
     }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionRange range,
-                                   std::string_view key) {
-    for (std::size_t k = range.header + 1; k < range.end; ++k) {
-        if (lines[k].kind == Line::Kind::Key && SameName(lines[k].name, key)) return k;
-    }
-    return std::nullopt;
+    return found;
 }
 
 bool IsUtf16File(std::string_view b) {

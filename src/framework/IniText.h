@@ -19,24 +19,28 @@ struct Line {
     std::string_view value;  // the key's value, trimmed
 };
 
-// Splits `text` (from byte `start`, after any byte-order mark) into lines.
+// Reads the line that starts at `pos` (after any byte-order mark) into `line`
+// and moves `pos` past it; false at the end of the text. Reading a file line
+// by line this way holds no more than one line at a time.
+bool NextLine(std::string_view text, std::size_t& pos, Line& line);
+
+// Splits `text` (from byte `start`) into all of its lines.
 std::vector<Line> ParseLines(std::string_view text, std::size_t start);
 
 // Names compare without regard to the case of ASCII letters; a double-byte
 // character compares byte for byte.
 bool SameName(std::string_view a, std::string_view b);
 
-// Where section `section` starts and ends among `lines` (indices of its header
-// and of the first line after it), or nothing.
-struct SectionRange {
-    std::size_t header;
-    std::size_t end;
+// What one pass over the text finds of section `section`: its header line,
+// the first line of key `key` in it, and its last key line. The first section
+// of that name counts; it ends at the next section header.
+struct SectionScan {
+    Line header;
+    std::optional<Line> key;
+    std::optional<Line> lastKey;
 };
-std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section);
-
-// The index of the first line of key `key` within `range`, or nothing.
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, SectionRange range,
-                                   std::string_view key);
+std::optional<SectionScan> ScanSection(std::string_view text, std::size_t start,
+                                       std::string_view section, std::string_view key);
 
 // A file that starts with a UTF-16 byte-order mark; one with a UTF-8 one.
 bool IsUtf16File(std::string_view bytes);

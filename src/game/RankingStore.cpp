@@ -47,8 +47,11 @@ rRanking DefaultRankRecord(std::int32_t rank) {
 }
 
 rRanking ReadRankRecord(const std::string& iniPath, std::int32_t size, std::int32_t rank) {
-    framework::TIniFile ini(iniPath);
-    std::string value = ini.ReadString(IntToStr(size), IntToStr(rank), "");
+    return ReadRankRecord(framework::TIniFile(iniPath).ReadAll(), size, rank);
+}
+
+rRanking ReadRankRecord(const framework::TMemIniFile& file, std::int32_t size, std::int32_t rank) {
+    std::string value = file.ReadString(IntToStr(size), IntToStr(rank), "");
     if (value.empty()) return DefaultRankRecord(rank);
     framework::TStringList fields;
     fields.SetCommaText(value);
@@ -70,8 +73,12 @@ std::string FormatRankValue(const rRanking& e) {
 }
 
 void WriteRankRecord(const std::string& iniPath, std::int32_t size, rRanking entry) {
-    framework::TIniFile ini(iniPath);
-    ini.WriteString(IntToStr(size), IntToStr(entry.Rank), FormatRankValue(entry));
+    framework::TIniFile(iniPath).WriteString(IntToStr(size), IntToStr(entry.Rank),
+                                             FormatRankValue(entry));
+}
+
+void WriteRankRecord(framework::TMemIniFile& file, std::int32_t size, const rRanking& entry) {
+    file.WriteString(IntToStr(size), IntToStr(entry.Rank), FormatRankValue(entry));
 }
 
 std::string RankingFilePath(const std::string& exePath) {

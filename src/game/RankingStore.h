@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/MemIniFile.h"
+
 struct rRanking {
     std::int32_t Rank = 0;
     std::string Name;  // CP932
@@ -32,6 +34,11 @@ rRanking ReadRankRecord(const std::string& iniPath, std::int32_t size, std::int3
 // Stores `entry` under its own Rank in the table of board size `size`.
 // Raises EIniFileException when the write is refused.
 void WriteRankRecord(const std::string& iniPath, std::int32_t size, rRanking entry);
+
+// The same two on the file's content held in memory, for a table read with
+// one read of the file and saved with one replace (TIniFile::ReadAll, Update).
+rRanking ReadRankRecord(const framework::TMemIniFile& file, std::int32_t size, std::int32_t rank);
+void WriteRankRecord(framework::TMemIniFile& file, std::int32_t size, const rRanking& entry);
 
 // The value line of an entry. A name that would not read back as itself is
 // made safe: a control byte becomes a blank, a lead byte without its trail

@@ -1,5 +1,6 @@
 #include "game/RankingUpdate.h"
 
+#include "framework/IniFile.h"
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
 
@@ -9,12 +10,12 @@ using framework::StrToInt;
 namespace ranking {
 
 namespace {
-constexpr std::int32_t kResultRow = kRows + 1;
-}
 
-void LoadTable(TCellTable& table, const std::string& iniPath, std::int32_t size) {
+constexpr std::int32_t kResultRow = kRows + 1;
+
+void LoadTable(TCellTable& table, const framework::TMemIniFile& file, std::int32_t size) {
     for (std::int32_t r = 1; r <= kRows; ++r) {
-        rRanking e = ReadRankRecord(iniPath, size, r);
+        rRanking e = ReadRankRecord(file, size, r);
         table.SetCell(colRank, r, IntToStr(r));
         table.SetCell(colName, r, e.Name);
         table.SetCell(colScore, r, IntToStr(e.Score));
@@ -22,6 +23,39 @@ void LoadTable(TCellTable& table, const std::string& iniPath, std::int32_t size)
         table.SetCell(colClicks, r, IntToStr(e.Clicks));
         table.SetCell(colColors, r, IntToStr(e.Colors));
     }
+}
+
+void WriteTable(const TCellTable& table, framework::TMemIniFile& file, std::int32_t size) {
+    for (std::int32_t r = 1; r <= kRows; ++r) {
+        rRanking e;
+        e.Rank = r;
+        e.Name = table.Cell(colName, r);
+        e.Score = StrToInt(table.Cell(colScore, r));
+        e.Seconds = StrToInt(table.Cell(colSeconds, r));
+        e.Clicks = StrToInt(table.Cell(colClicks, r));
+        e.Colors = StrToInt(table.Cell(colColors, r));
+        WriteRankRecord(file, size, e);
+    }
+}
+
+// Appends the result as row 11, moves it to its place and drops row 11 again;
+// returns the row it took, kResultRow for none.
+std::int32_t Place(TCellTable& table, const GameResult& result, const std::string& name) {
+    table.SetRowCount(kResultRow + 1);
+    table.SetCell(colName, kResultRow, name);
+    table.SetCell(colScore, kResultRow, IntToStr(result.score));
+    table.SetCell(colSeconds, kResultRow, IntToStr(result.seconds));
+    table.SetCell(colClicks, kResultRow, IntToStr(result.clicks));
+    table.SetCell(colColors, kResultRow, IntToStr(result.colors));
+    const std::int32_t p = PlaceResult(table);
+    table.SetRowCount(kResultRow);
+    return p;
+}
+
+}  // namespace
+
+void LoadTable(TCellTable& table, const std::string& iniPath, std::int32_t size) {
+    LoadTable(table, framework::TIniFile(iniPath).ReadAll(), size);
 }
 
 void SwapRows(TCellTable& table, std::int32_t r1, std::int32_t r2) {
@@ -33,16 +67,10 @@ void SwapRows(TCellTable& table, std::int32_t r1, std::int32_t r2) {
 }
 
 void SaveRanking(const TCellTable& table, const std::string& iniPath, std::int32_t size) {
-    for (std::int32_t r = 1; r <= kRows; ++r) {
-        rRanking e;
-        e.Rank = r;
-        e.Name = table.Cell(colName, r);
-        e.Score = StrToInt(table.Cell(colScore, r));
-        e.Seconds = StrToInt(table.Cell(colSeconds, r));
-        e.Clicks = StrToInt(table.Cell(colClicks, r));
-        e.Colors = StrToInt(table.Cell(colColors, r));
-        WriteRankRecord(iniPath, size, e);
-    }
+    framework::TIniFile(iniPath).Update([&](framework::TMemIniFile& file) {
+        WriteTable(table, file, size);
+        return true;
+    });
 }
 
 std::int32_t PlaceResult(TCellTable& table) {
@@ -64,22 +92,25 @@ std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std
                               const GameResult& result, RankingDialogs& dialogs,
                               const std::function<void()>& beforeSave) {
     LoadTable(table, iniPath, size);
-    table.SetRowCount(kResultRow + 1);
-    table.SetCell(colName, kResultRow, "");
-    table.SetCell(colScore, kResultRow, IntToStr(result.score));
-    table.SetCell(colSeconds, kResultRow, IntToStr(result.seconds));
-    table.SetCell(colClicks, kResultRow, IntToStr(result.clicks));
-    table.SetCell(colColors, kResultRow, IntToStr(result.colors));
-    dialogs.ShowMessage(table.Cell(colScore, kResultRow));
-    const std::int32_t p = PlaceResult(table);
-    table.SetRowCount(kResultRow);
+    dialogs.ShowMessage(IntToStr(result.score));
+    const std::int32_t p = Place(table, result, "");
     if (p == kResultRow) {
         dialogs.ShowMessage("Congratulations!!");
     } else {
         std::string name = dialogs.InputName(NameBoxTitle(p));
-        table.SetCell(colName, p, name.empty() ? std::string("NoName") : name);
+        if (name.empty()) name = "NoName";
+        table.SetCell(colName, p, name);
         if (beforeSave) beforeSave();
-        SaveRanking(table, iniPath, size);
+        // The name box may have stood open for minutes while other games
+        // saved this size: the result goes into the table as the file holds
+        // it now, under the file's lock, and the ten rows are written in one
+        // replace, so no result is lost and no save is half done.
+        framework::TIniFile(iniPath).Update([&](framework::TMemIniFile& file) {
+            LoadTable(table, file, size);
+            if (Place(table, result, name) == kResultRow) return false;
+            WriteTable(table, file, size);
+            return true;
+        });
     }
     LoadTable(table, iniPath, size);
     return p;

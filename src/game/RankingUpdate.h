@@ -36,15 +36,17 @@ struct GameResult {
     std::int32_t colors = 0;
 };
 
-// Loads the table of `size` into rows 1..10: for each rank, read its entry
-// and write the row right away (column 0 the row number, not the stored rank).
-// A read error leaves the rows after the failing one as they were.
+// Loads the table of `size` into rows 1..10 from one read of the file: for
+// each rank, read its entry and write the row right away (column 0 the row
+// number, not the stored rank). A read error leaves the rows after the failing
+// one as they were.
 void LoadTable(TCellTable& table, const std::string& iniPath, std::int32_t size);
 
 // Exchanges columns 1..5 of two rows; column 0 stays.
 void SwapRows(TCellTable& table, std::int32_t r1, std::int32_t r2);
 
-// Writes rows 1..10 as ranks 1..10 of `size`, rank 1 first.
+// Writes rows 1..10 as ranks 1..10 of `size`, rank 1 first, all in one
+// replace of the file: a refused write stores none of them.
 void SaveRanking(const TCellTable& table, const std::string& iniPath, std::int32_t size);
 
 // Moves the result in row 11 up past every row whose score is less than or
@@ -57,9 +59,13 @@ std::string NameBoxTitle(std::int32_t rank);
 
 // The whole update after a win on a board of `size`: load, show the score,
 // place, then "Congratulations!!" or ask the name and save, then load again.
-// `beforeSave` runs just before the table is written (the caller may have a
-// directory to make). Returns the rank taken, 11 for none. Errors of the
-// store end it where they arise and leave the table as they found it.
+// The save is one transaction under the file's lock: the table is read
+// afresh, the named result placed in it by the same rule, and the ten rows
+// written in one replace, so games won at the same time keep every result
+// that has a place. `beforeSave` runs just before it (the caller may have a
+// directory to make). Returns the rank shown in the name box, 11 for none.
+// Errors of the store end it where they arise: a refused save stores nothing
+// and leaves the table showing the updated rows.
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
                               const GameResult& result, RankingDialogs& dialogs,
                               const std::function<void()>& beforeSave = {});
