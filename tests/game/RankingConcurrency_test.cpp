@@ -3,11 +3,14 @@
 #include <sys/wait.h>
 
 #include <unistd.h>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
+#include "game/RankingUpdate.h"
+#include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -22,6 +25,44 @@ rRanking EntryOf(int w, int i) {
     return {w * 1000 + i, "w" + std::to_string(w) + "e" + std::to_string(i), i, w, i * 7, 2 + w};
 }
 int SizeOf(int i) { return kSizes[i % 4]; }
+
+// Runs `body` in a child process; its exit status is what `body` returns.
+pid_t Child(const std::function<int()>& body) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int code = 3;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        _exit(code);
+    }
+    return pid;
+}
+
+int ExitCode(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+// A game won on size 5 with `score`, named `name`: the whole update with
+// its dialogs answered. Returns the rank shown in the name box.
+int Win(const std::string& ini, int score, const std::string& name,
+        const std::function<void()>& holdNameBox = {}) {
+    TCellTable table(ranking::kColumns, ranking::kRows + 1);
+    testsupport::FakeDialogs dialogs;
+    dialogs.answer = name;
+    dialogs.beforeAnswer = holdNameBox;
+    return ranking::RunRankingUpdate(table, ini, 5, {score, 30, 40, 3}, dialogs);
+}
+
+// The names of ranks 1..10 of size 5, as the file holds them.
+std::vector<std::string> NamesInFile(const std::string& ini) {
+    std::vector<std::string> names;
+    for (int r = 1; r <= 10; ++r) names.push_back(ReadRankRecord(ini, 5, r).Name);
+    return names;
+}
 
 // Every line ends in CR LF and is a section header or a key line; no section
 // appears twice.
@@ -88,6 +129,58 @@ TEST(RankingConcurrency, WritersSavingAtOnceLoseNothing) {
         }
     }
     EXPECT_EQ(found, kWriters * kEntriesEach);
+}
+
+TEST(RankingConcurrency, GamesWonAtOnceKeepEveryResult) {
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("horonpa.ini");
+    // Eight games on one size, finished together; the better scores rank higher.
+    constexpr int kGames = 8;
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> games;
+    for (int g = 0; g < kGames; ++g) {
+        games.push_back(Child([&, g] {
+            close(gate[1]);
+            char c;
+            if (read(gate[0], &c, 1) != 0) return 4;
+            Win(ini, 100 + g, "g" + std::to_string(g));
+            return 0;
+        }));
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (pid_t pid : games) EXPECT_EQ(ExitCode(pid), 0);
+    EXPECT_EQ(NamesInFile(ini), (std::vector<std::string>{"g7", "g6", "g5", "g4", "g3", "g2", "g1",
+                                                          "g0", "NoName", "NoName"}));
+    EXPECT_TRUE(WellFormed(testsupport::ReadAll(ini)));
+}
+
+TEST(RankingConcurrency, NameBoxHeldOpenWhileAnotherGameSaves) {
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("horonpa.ini");
+    for (int r = 1; r <= 10; ++r) WriteRankRecord(ini, 5, {r, "old", 1000 - r * 100, 9, 9, 3});
+    // The first game's name box opens and stays open until the second game,
+    // with a better score, has saved.
+    int boxOpen[2], goOn[2];
+    ASSERT_EQ(pipe(boxOpen), 0);
+    ASSERT_EQ(pipe(goOn), 0);
+    const pid_t first = Child([&] {
+        const int rank = Win(ini, 450, "first", [&] {
+            char c = 'o';
+            if (write(boxOpen[1], &c, 1) != 1 || read(goOn[0], &c, 1) != 1) _exit(5);
+        });
+        return rank;  // the rank its name box showed
+    });
+    char c;
+    ASSERT_EQ(read(boxOpen[0], &c, 1), 1);
+    EXPECT_EQ(Win(ini, 750, "second"), 3);
+    ASSERT_EQ(write(goOn[1], &c, 1), 1);
+    EXPECT_EQ(ExitCode(first), 6);
+    // Both results, each where its score puts it; the two lowest old entries drop out.
+    EXPECT_EQ(NamesInFile(ini), (std::vector<std::string>{"old", "old", "second", "old", "old",
+                                                          "old", "first", "old", "old", "old"}));
+    for (int fd : {boxOpen[0], boxOpen[1], goOn[0], goOn[1]}) close(fd);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// A save killed at any moment leaves either the old or the new file.
+// A table save killed at any moment leaves either the old or the new file:
+// never some rows of the new table among the old ones.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include "framework/IniEdit.h"
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
+#include "game/RankingUpdate.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -27,6 +29,28 @@ constexpr int kMaxTries = 600;
 
 rRanking EntryOf(int i) { return {i % 10 + 1, "kill" + std::to_string(i), i, i, i, 3}; }
 
+// The table that save `i` writes: every rank changes.
+TCellTable TableOf(int i) {
+    TCellTable table(ranking::kColumns, ranking::kRows + 1);
+    for (int r = 1; r <= ranking::kRows; ++r) {
+        table.SetCell(ranking::colName, r, "kill" + std::to_string(i) + "r" + std::to_string(r));
+        for (int c = ranking::colScore; c <= ranking::colColors; ++c)
+            table.SetCell(c, r, std::to_string(i + r + c));
+    }
+    return table;
+}
+
+// `text` with save `i` applied, as the save writes it.
+std::string AfterSave(std::string text, int i) {
+    const TCellTable table = TableOf(i);
+    for (int r = 1; r <= ranking::kRows; ++r) {
+        const rRanking e{r,        table.Cell(ranking::colName, r), i + r + 2, i + r + 3, i + r + 4,
+                         i + r + 5};
+        text = framework::ini::SetValue(text, "20", std::to_string(r), FormatRankValue(e));
+    }
+    return text;
+}
+
 // A ranking file of every size, and a long comment line so that writing it
 // takes long enough to be hit in the middle.
 std::string StartingFile() {
@@ -39,12 +63,12 @@ std::string StartingFile() {
     return text;
 }
 
-// Starts a child that saves entry `i` into the table of size 20 and exits.
+// Starts a child that saves table `i` as the table of size 20 and exits.
 pid_t StartSave(const std::string& ini, int i) {
     pid_t pid = fork();
     if (pid == 0) {
         try {
-            WriteRankRecord(ini, 20, EntryOf(i));
+            ranking::SaveRanking(TableOf(i), ini, 20);
         } catch (...) {
             _exit(1);
         }
@@ -66,8 +90,7 @@ TEST(RankingInterrupted, KilledSaveLeavesTheOldOrTheNewFile) {
         int status = 0;
         ASSERT_EQ(waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        current = framework::ini::SetValue(current, "20", std::to_string(EntryOf(1000 + i).Rank),
-                                           FormatRankValue(EntryOf(1000 + i)));
+        current = AfterSave(current, 1000 + i);
     }
     ASSERT_EQ(testsupport::ReadAll(ini), current);
     const auto oneSave =
@@ -83,8 +106,7 @@ TEST(RankingInterrupted, KilledSaveLeavesTheOldOrTheNewFile) {
             if (killedEarly * 4 < tries) maxDelay = std::max(1L, maxDelay / 2);
             if (gotNew * 4 < tries) maxDelay *= 2;
         }
-        const std::string next = framework::ini::SetValue(
-            current, "20", std::to_string(EntryOf(tries).Rank), FormatRankValue(EntryOf(tries)));
+        const std::string next = AfterSave(current, tries);
         ASSERT_NE(next, current);
         pid_t pid = StartSave(ini, tries);
         ASSERT_GT(pid, 0);

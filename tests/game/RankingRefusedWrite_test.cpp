@@ -1,11 +1,16 @@
-// Saves that the system refuses: each raises the write error naming the file,
-// leaves the old file byte for byte, and a later save works once the cause is
-// gone.
+// Saves that the system refuses, and files that are not ours to write: each
+// save raises the write error naming the file, leaves the old file byte for
+// byte, and a later save works once the cause is gone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <unistd.h>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 
+#include "framework/IniFile.h"
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
 #include "support/FullDisk.h"
@@ -24,6 +29,18 @@ class RankingRefusedWrite : public ::testing::Test {
     }
     std::string Refused(const std::string& path) {
         return path + framework::Cp932(" に書き込めません");
+    }
+    // Runs `body` in a child that is stopped after five seconds: a call that
+    // blocks fails the test instead of hanging it. Gives what `body` returned.
+    static int Unblocked(const std::function<int()>& body) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            alarm(5);
+            _exit(body());
+        }
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
     }
     // 0: refused with the write error naming `path`; 1: stored; 2: another error.
     static int Save(const std::string& path, const rRanking& e, const std::string& message) {
@@ -95,6 +112,104 @@ TEST_F(RankingRefusedWrite, DiskFull) {
     }
     EXPECT_EQ(Save(ini, entry, ""), 1);
     EXPECT_EQ(ReadRankRecord(ini, 5, 1), entry);
+}
+
+TEST_F(RankingRefusedWrite, DiskFullThroughALinkLeavesTheTarget) {
+    std::filesystem::create_directory(dir.file("real"));
+    const std::string target = dir.file("real/ranks.ini");
+    std::filesystem::rename(ini, target);
+    ASSERT_EQ(symlink("real/ranks.ini", ini.c_str()), 0);
+    const std::string before = testsupport::ReadAll(target);
+    {
+        testsupport::FullDisk full(64);
+        EXPECT_EQ(Save(ini, entry, Refused(ini)), 0);
+    }
+    EXPECT_EQ(testsupport::ReadAll(target), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("real")), {}), 1);
+    // With room, the target is replaced whole (a new file) and the link stays.
+    struct stat old {
+    }, now{};
+    ASSERT_EQ(stat(target.c_str(), &old), 0);
+    EXPECT_EQ(Save(ini, entry, ""), 1);
+    ASSERT_EQ(stat(target.c_str(), &now), 0);
+    EXPECT_NE(now.st_ino, old.st_ino);
+    EXPECT_TRUE(std::filesystem::is_symlink(ini));
+    EXPECT_EQ(ReadRankRecord(target, 5, 1), entry);
+}
+
+TEST_F(RankingRefusedWrite, DiskFullInPlaceLeavesTheFile) {
+    // A writable file in a directory that is not is rewritten in place.
+    const std::string before = testsupport::ReadAll(ini);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    const rRanking longer{1, std::string(200, 'L'), 500, 10, 20, 3};
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini, ini + ".lock"},
+                                          [&] {
+                                              testsupport::FullDisk full(before.size() + 50);
+                                              return Save(ini, longer, Refused(ini));
+                                          }),
+              0);
+    EXPECT_EQ(testsupport::ReadAll(ini), before);
+    EXPECT_EQ(testsupport::RunWithoutRoot({}, [&] { return Save(ini, longer, ""); }), 1);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 1), longer);
+}
+
+TEST_F(RankingRefusedWrite, LinksThatMayNotBeFollowed) {
+    const std::string target = dir.file("someone-elses.txt");
+    testsupport::WriteAll(target, "keep\n");
+    // A dangling link: nothing is made at its end.
+    const std::string dangling = dir.file("dangling.ini");
+    ASSERT_EQ(symlink("nowhere.ini", dangling.c_str()), 0);
+    EXPECT_EQ(Save(dangling, entry, Refused(dangling)), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nowhere.ini")));
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a link that another user owns";
+    // A link another user made into a file of ours is not followed, for
+    // reading or for writing.
+    const std::string foreign = dir.file("foreign.ini");
+    ASSERT_EQ(symlink(target.c_str(), foreign.c_str()), 0);
+    ASSERT_EQ(lchown(foreign.c_str(), 65534, 65534), 0);
+    testsupport::WriteAll(target, "[5]\r\n1=1,Mine,9,9,9,9\r\n");
+    EXPECT_EQ(ReadRankRecord(foreign, 5, 1), DefaultRankRecord(1));
+    EXPECT_EQ(Save(foreign, entry, Refused(foreign)), 0);
+    EXPECT_EQ(testsupport::ReadAll(target), "[5]\r\n1=1,Mine,9,9,9,9\r\n");
+    // Where the link's owner owns the target too, it is followed.
+    ASSERT_EQ(lchown(target.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(ReadRankRecord(foreign, 5, 1).Name, "Mine");
+}
+
+TEST_F(RankingRefusedWrite, SpecialFilesNeverBlock) {
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string zero = dir.file("zero.ini");
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {fifo, zero}) {
+        EXPECT_EQ(Unblocked([&] { return ReadRankRecord(path, 5, 1) == DefaultRankRecord(1); }), 1)
+            << path;
+        EXPECT_EQ(Unblocked([&] { return Save(path, entry, Refused(path)); }), 0) << path;
+    }
+    // A FIFO in the lock file's place: the save is refused as a busy file.
+    std::filesystem::remove(ini + ".lock");
+    ASSERT_EQ(mkfifo((ini + ".lock").c_str(), 0644), 0);
+    const std::string before = testsupport::ReadAll(ini);
+    EXPECT_EQ(Unblocked([&] {
+                  return Save(
+                      ini, entry,
+                      ini + framework::Cp932(" に書き込めません (他のプログラムが書き込み中です)"));
+              }),
+              0);
+    EXPECT_EQ(testsupport::ReadAll(ini), before);
+}
+
+TEST_F(RankingRefusedWrite, HugeFileIsNeitherParsedNorDestroyed) {
+    // A valid section, then padding to one byte over the bound (sparse).
+    testsupport::WriteAll(ini, "[5]\r\n1=1,Big,9,9,9,9\r\n");
+    ASSERT_EQ(truncate(ini.c_str(), framework::TIniFile::kMaxFileBytes + 1), 0);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 1), DefaultRankRecord(1));
+    EXPECT_EQ(Save(ini, entry, Refused(ini)), 0);
+    EXPECT_EQ(std::filesystem::file_size(ini), framework::TIniFile::kMaxFileBytes + 1);
+    EXPECT_EQ(testsupport::ReadAll(ini).substr(0, 8), "[5]\r\n1=1");
+    // At the bound itself, it is a file like any other.
+    ASSERT_EQ(truncate(ini.c_str(), framework::TIniFile::kMaxFileBytes), 0);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 1).Name, "Big");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "framework/Codepage.h"
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
+#include "support/FakeDialogs.h"
 #include "support/TempDir.h"
 
 using namespace ranking;
@@ -17,18 +18,7 @@ using testsupport::WriteAll;
 
 namespace {
 
-// Records what the update shows and answers the name box.
-class FakeDialogs : public RankingDialogs {
-  public:
-    std::string answer;
-    std::vector<std::string> shown;  // messages, and "name:" + title for the name box
-
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    std::string InputName(const std::string& title) override {
-        shown.push_back("name:" + title);
-        return answer;
-    }
-};
+using testsupport::FakeDialogs;
 
 class RankingUpdateTest : public ::testing::Test {
   protected:
