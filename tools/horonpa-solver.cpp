@@ -5,10 +5,13 @@
 //   horonpa-solver stats --size N --colors K
 //
 // The output is fixed so that scripts can read it (see the README). Bad
-// input prints one line on standard error and exits with status 2.
+// input, and any other failure, prints one line on standard error and exits
+// with status 2; output that cannot be written, with status 1. Input is read
+// in bounded memory: a line longer than any board needs is refused at once.
 #include <cstdint>
 #include <iostream>
 #include <map>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -21,6 +24,10 @@
 namespace {
 
 constexpr int kBadInput = 2;
+constexpr int kOutputFailed = 1;
+
+// A row of 20 numbers needs some 60 bytes; this leaves room for any blanks.
+constexpr std::size_t kMaxLineBytes = 4096;
 
 struct TBadInput : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -101,19 +108,44 @@ int Deal(int argc, char** argv) {
     return 0;
 }
 
+// One line of `in` without its line end, refused when longer than
+// kMaxLineBytes before more of it is read. False at the end of the input.
+bool ReadLine(std::istream& in, std::string& line, std::size_t number) {
+    line.clear();
+    std::streambuf* buf = in.rdbuf();
+    for (int c = buf->sbumpc(); c != '\n'; c = buf->sbumpc()) {
+        if (c == std::char_traits<char>::eof()) return !line.empty();
+        if (line.size() == kMaxLineBytes) {
+            throw TBadInput("line " + std::to_string(number) + " is longer than " +
+                            std::to_string(kMaxLineBytes) + " bytes");
+        }
+        line += static_cast<char>(c);
+    }
+    return true;
+}
+
 // N lines of N palette indices; N is the number of entries on the first
 // line. Blank lines after the board are ignored.
 std::vector<std::int32_t> ReadBoard(std::istream& in, std::int32_t k, std::int32_t& n) {
     std::vector<std::vector<std::string>> rows;
+    std::size_t blanks = 0;  // blank lines not yet known to stand inside the board
     std::string line;
-    while (std::getline(in, line)) {
+    for (std::size_t number = 1; ReadLine(in, line, number); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream words(line);
         std::vector<std::string> row;
         for (std::string w; words >> w;) row.push_back(w);
+        if (row.empty()) {
+            ++blanks;
+            continue;
+        }
+        rows.resize(rows.size() + blanks);
+        blanks = 0;
+        if (rows.size() >= static_cast<std::size_t>(kMaxBoardSize)) {
+            throw TBadInput("more than " + std::to_string(kMaxBoardSize) + " rows");
+        }
         rows.push_back(std::move(row));
     }
-    while (!rows.empty() && rows.back().empty()) rows.pop_back();
     if (rows.empty()) throw TBadInput("no board on standard input");
     n = static_cast<std::int32_t>(rows.front().size());
     if (n < kMinBoardSize || n > kMaxBoardSize) {
@@ -163,21 +195,33 @@ int Stats(int argc, char** argv) {
     return 0;
 }
 
+int Run(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "deal") return Deal(argc, argv);
+    if (command == "solve") return Solve(argc, argv);
+    if (command == "stats") return Stats(argc, argv);
+    throw TBadInput(command.empty() ? "usage: horonpa-solver deal|solve|stats [options]"
+                                    : "unknown command '" + command + "'");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    int status = 0;
     try {
-        const std::string command = argc > 1 ? argv[1] : "";
-        if (command == "deal") return Deal(argc, argv);
-        if (command == "solve") return Solve(argc, argv);
-        if (command == "stats") return Stats(argc, argv);
-        throw TBadInput(command.empty() ? "usage: horonpa-solver deal|solve|stats [options]"
-                                        : "unknown command '" + command + "'");
-    } catch (const TBadInput& e) {
-        std::cerr << "horonpa-solver: " << e.what() << '\n';
+        status = Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "horonpa-solver: out of memory\n";
         return kBadInput;
     } catch (const std::exception& e) {
         std::cerr << "horonpa-solver: " << e.what() << '\n';
-        return 1;
+        return kBadInput;
     }
+    // Output that did not reach its file (a full disk, a closed pipe) is a failure.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "horonpa-solver: cannot write to standard output\n";
+        return kOutputFailed;
+    }
+    return status;
 }

@@ -161,6 +161,7 @@ TEST_F(SolverToolTest, BadInputPrintsOneLineAndExitsWithTwo) {
         {"solve --colors 3", "0 1 2\n0 3 2\n0 1 2\n"},         // index out of 0..K-1
         {"solve --colors 3", "0 1\n1 0\n"},                    // N out of range
         {"solve --colors 25", "0 1 2\n0 1 2\n0 1 2\n"},
+        {"solve --colors 3", "0 1 2\n0 1 2\n0 1 2\n\n0 1 2\n"},  // a gap inside
     };
     for (const Case& c : cases) {
         const TRun run = RunTool(c.args, c.input);
@@ -169,6 +170,21 @@ TEST_F(SolverToolTest, BadInputPrintsOneLineAndExitsWithTwo) {
         const auto lines = Lines(run.err);
         EXPECT_EQ(lines.size(), 1u) << c.args << ": " << run.err;
     }
+}
+
+TEST_F(SolverToolTest, OverlongInputIsRefusedAndUnwritableOutputFails) {
+    // A line no board needs is refused before the rest is read.
+    TRun run = RunTool("solve --colors 3", std::string(4 << 20, '1') + "\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "horonpa-solver: line 1 is longer than 4096 bytes\n");
+    // Standard output on a full device: one line on standard error, status 1.
+    testsupport::TempDir dir;
+    const std::string command = std::string("'") + HORONPA_SOLVER_PATH +
+                                "' stats --size 5 --colors 7 > /dev/full 2> '" + dir.file("err") +
+                                "'";
+    const int raw = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1);
+    EXPECT_EQ(Lines(testsupport::ReadAll(dir.file("err"))).size(), 1u);
 }
 
 #endif  // HORONPA_SOLVER_PATH
