@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,7 +27,16 @@ class TMemIniFile {
     bool WasUtf16() const { return wasUtf16_; }
 
   private:
+    // Where the last section looked up starts (npos: it is missing), so that
+    // the lookups of one table scan the text once, not once per key.
+    struct LastSection {
+        std::string name;
+        std::size_t at;
+    };
+    std::size_t FindSectionFrom(std::string_view section) const;
+
     std::string text_;
+    mutable std::optional<LastSection> last_;
     std::size_t start_ = 0;  // after any byte-order mark
     bool wasUtf16_ = false;
 };

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
@@ -95,9 +96,13 @@ FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
         out.state = FileState::kRead;
         out.mode = st.st_mode & 07777;
         // The file may grow while it is read: never take more than the bound.
-        out.bytes.resize(maxBytes + 1);
+        out.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t got = 0;
-        while (got < out.bytes.size()) {
+        for (;;) {
+            if (got == out.bytes.size()) {
+                if (got > maxBytes) break;
+                out.bytes.resize(std::min(maxBytes + 1, got * 2));
+            }
             ssize_t n = read(fd, out.bytes.data() + got, out.bytes.size() - got);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) out.state = FileState::kUnreadable;
@@ -106,7 +111,6 @@ FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
         }
         if (got > maxBytes) out.state = FileState::kTooLarge;
         out.bytes.resize(out.state == FileState::kRead ? got : 0);
-        out.bytes.shrink_to_fit();
     }
     close(fd);
     return out;
