@@ -4,14 +4,14 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "framework/qt/StartupReport.h"
+#include "app/StartupReport.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("bare"));
     window.resize(341, 167);
-    framework::ReportStartupWhenShown(&window);
+    ReportStartupWhenShown(&window);
     window.show();
     return QApplication::exec();
 }

@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "app/StartupReport.h"
 #include "forms/StartUp.h"
 #include "forms/Unit1.h"
 #include "framework/qt/Display.h"
-#include "framework/qt/StartupReport.h"
 
 int main(int argc, char** argv) {
     const std::string noDisplay = framework::MissingDisplayReason();
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("horonpa");
     CreateApplicationWindows();
-    framework::ReportStartupWhenShown(Form1);
+    ReportStartupWhenShown(Form1);
     Form1->Show();
     return QApplication::exec();
 }

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "game/Color.h"
+#include "framework/Color.h"
 
 // Bevel style; the comment gives the look at rest.
 enum TButtonStyle : std::uint8_t {

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/Color.h"
+#include "framework/Color.h"
 
 // How Link is opened.
 enum TURLtype : std::uint8_t {

@@ -1,10 +1,10 @@
 #include "forms/Unit1.h"
 
+#include "app/Locations.h"
 #include "app/uGrobal.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
 #include "forms/Version.h"
-#include "framework/DataLocation.h"
 #include "framework/qt/Dialogs.h"
 #include "framework/qt/HandlerGuard.h"
 #include "framework/qt/Platform.h"
@@ -120,7 +120,7 @@ void TForm1::Button9Click() {
     // A missing manual or a failing desktop is nobody's business but ours.
     try {
         const std::string exe = framework::ExeName().toStdString();
-        framework::ShellExecuteOpen(QString::fromStdString(framework::ManualPath(exe)));
+        framework::ShellExecuteOpen(QString::fromStdString(ManualPath(exe)));
         DoEvents();
     } catch (...) {
     }

@@ -1,10 +1,10 @@
 #include "forms/Unit3.h"
 
+#include "app/Locations.h"
 #include "app/uGrobal.h"
 #include "forms/Unit1.h"
 #include "forms/Unit2.h"
 #include "framework/Codepage.h"
-#include "framework/DataLocation.h"
 #include "framework/FileUtils.h"
 #include "framework/SysUtils.h"
 #include "framework/qt/Dialogs.h"
@@ -74,8 +74,7 @@ TForm3::TForm3() {
     Label2->move(24, 60);
     Label2->adjustSize();
 
-    const framework::RankingLocation where =
-        framework::RankingFileLocation(framework::ExeName().toStdString());
+    const RankingLocation where = RankingFileLocation(framework::ExeName().toStdString());
     RankingPath = where.path;
     RankingInDataHome = where.inDataHome;
     Create();

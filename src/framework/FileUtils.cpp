@@ -1,9 +1,11 @@
 #include "framework/FileUtils.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 
 namespace framework {
 
@@ -27,10 +29,27 @@ std::string ExecutablePath() {
     return std::string(buf, static_cast<std::size_t>(n));
 }
 
-std::uint32_t MillisecondsSinceMidnightUtc() {
-    using namespace std::chrono;
-    auto now = time_point_cast<milliseconds>(system_clock::now()).time_since_epoch();
-    return static_cast<std::uint32_t>(now.count() % (24LL * 60 * 60 * 1000));
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+bool DirectoryIsWritable(const std::string& dir) { return access(dir.c_str(), W_OK) == 0; }
+
+bool CreateDirectories(const std::string& dir) {
+    if (dir.empty() || FileExists(dir)) return !dir.empty();
+    const std::string parent = DirectoryOf(dir);
+    if (parent != dir && !FileExists(parent) && !CreateDirectories(parent)) return false;
+    return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::string XdgDataHome() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    // Only an absolute path counts, as the XDG rules say.
+    if (xdg != nullptr && xdg[0] == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') return {};
+    return std::string(home) + "/.local/share";
 }
 
 }  // namespace framework

@@ -1,7 +1,6 @@
-// File names and the few file-system facts the core needs.
+// File names and the few file-system facts the program needs.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace framework {
@@ -17,7 +16,18 @@ std::string DirectoryOf(const std::string& path);
 // The full path of the running executable ("" when it cannot be found).
 std::string ExecutablePath();
 
-// Milliseconds since midnight, universal time: the generator's seed.
-std::uint32_t MillisecondsSinceMidnightUtc();
+// True when something exists at `path` (a link is followed).
+bool FileExists(const std::string& path);
+
+// True when the directory `dir` may be written by this user.
+bool DirectoryIsWritable(const std::string& dir);
+
+// Creates `dir` and its missing parents (mode 0700 for new ones). Returns
+// false when it cannot.
+bool CreateDirectories(const std::string& dir);
+
+// The base of the user's data directories: $XDG_DATA_HOME when it is an
+// absolute path, else $HOME/.local/share ("" when neither is set).
+std::string XdgDataHome();
 
 }  // namespace framework

@@ -1,6 +1,6 @@
 #include "game/PanelBoard.h"
 
-#include "framework/FileUtils.h"
+#include "framework/Clock.h"
 #include "game/Solver.h"
 
 std::array<TColor, kPaletteSize> PanelPalette{};

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/Color.h"
+#include "framework/Color.h"
 
 constexpr std::int32_t kPaletteSize = 20;
 constexpr std::int32_t kMinBoardSize = 3;

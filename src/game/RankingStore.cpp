@@ -1,7 +1,6 @@
 #include "game/RankingStore.h"
 
 #include "framework/Codepage.h"
-#include "framework/FileUtils.h"
 #include "framework/IniFile.h"
 #include "framework/StringList.h"
 #include "framework/SysUtils.h"
@@ -79,8 +78,4 @@ void WriteRankRecord(const std::string& iniPath, std::int32_t size, rRanking ent
 
 void WriteRankRecord(framework::TMemIniFile& file, std::int32_t size, const rRanking& entry) {
     file.WriteString(IntToStr(size), IntToStr(entry.Rank), FormatRankValue(entry));
-}
-
-std::string RankingFilePath(const std::string& exePath) {
-    return framework::ChangeFileExt(exePath, ".ini");
 }

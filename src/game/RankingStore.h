@@ -45,7 +45,3 @@ void WriteRankRecord(framework::TMemIniFile& file, std::int32_t size, const rRan
 // byte becomes "?", and a name holding a blank, a comma or a double quote is
 // quoted by the comma-text rule. Other names are written byte for byte.
 std::string FormatRankValue(const rRanking& entry);
-
-// The ranking file of the executable at `exePath`: its extension replaced by
-// ".ini" ("/home/a.b/horonpa" gives "/home/a.b/horonpa.ini").
-std::string RankingFilePath(const std::string& exePath);

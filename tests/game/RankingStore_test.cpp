@@ -23,15 +23,6 @@ class RankingStoreTest : public ::testing::Test {
 
 std::string Cp(const char* utf8) { return framework::Utf8ToCp932(utf8); }
 
-TEST(RankingFilePath, ExtensionRule) {
-    EXPECT_EQ(RankingFilePath("/home/a.b/horonpa"), "/home/a.b/horonpa.ini");
-    EXPECT_EQ(RankingFilePath("/opt/game/horonpa.exe"), "/opt/game/horonpa.ini");
-    EXPECT_EQ(RankingFilePath("C:\\Games\\x.y\\Horonpa.exe"), "C:\\Games\\x.y\\Horonpa.ini");
-    EXPECT_EQ(RankingFilePath("C:\\a.b\\horonpa"), "C:\\a.b\\horonpa.ini");
-    EXPECT_EQ(RankingFilePath("c:horonpa"), "c:horonpa.ini");
-    EXPECT_EQ(RankingFilePath("horonpa.tar.gz"), "horonpa.tar.ini");
-}
-
 TEST_F(RankingStoreTest, NoFileGivesDefaultEntriesForEveryRank) {
     for (int size : {3, 12, 20}) {
         for (int rank = 1; rank <= 10; ++rank) {

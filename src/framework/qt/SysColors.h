@@ -5,7 +5,7 @@
 
 #include <QColor>
 
-#include "game/Color.h"
+#include "framework/Color.h"
 
 namespace framework {
 

@@ -1,4 +1,4 @@
-#include "framework/DataLocation.h"
+#include "app/Locations.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,11 +7,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "framework/FileUtils.h"
 #include "support/TempDir.h"
 
-using framework::DataHomeDirectory;
-using framework::ManualPath;
-using framework::RankingFileLocation;
 using testsupport::TempDir;
 
 namespace {
@@ -38,7 +36,16 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
-TEST(DataLocation, DataHomeFollowsXdgThenHome) {
+TEST(Locations, RankingFileExtensionRule) {
+    EXPECT_EQ(RankingFilePath("/home/a.b/horonpa"), "/home/a.b/horonpa.ini");
+    EXPECT_EQ(RankingFilePath("/opt/game/horonpa.exe"), "/opt/game/horonpa.ini");
+    EXPECT_EQ(RankingFilePath("C:\\Games\\x.y\\Horonpa.exe"), "C:\\Games\\x.y\\Horonpa.ini");
+    EXPECT_EQ(RankingFilePath("C:\\a.b\\horonpa"), "C:\\a.b\\horonpa.ini");
+    EXPECT_EQ(RankingFilePath("c:horonpa"), "c:horonpa.ini");
+    EXPECT_EQ(RankingFilePath("horonpa.tar.gz"), "horonpa.tar.ini");
+}
+
+TEST(Locations, DataHomeFollowsXdgThenHome) {
     ScopedEnv home("HOME", "/home/player");
     {
         ScopedEnv xdg("XDG_DATA_HOME", "/data/xdg");
@@ -54,14 +61,14 @@ TEST(DataLocation, DataHomeFollowsXdgThenHome) {
     }
 }
 
-TEST(DataLocation, BesideTheExecutableWhenThatWorks) {
+TEST(Locations, BesideTheExecutableWhenThatWorks) {
     TempDir dir;
     const auto where = RankingFileLocation(dir.file("horonpa"));
     EXPECT_EQ(where.path, dir.file("horonpa.ini"));
     EXPECT_FALSE(where.inDataHome);
 }
 
-TEST(DataLocation, InstalledProgramUsesTheDataHome) {
+TEST(Locations, InstalledProgramUsesTheDataHome) {
     TempDir dir;
     ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);  // an ordinary user may look inside
     const std::string bin = dir.file("bin");
@@ -91,7 +98,7 @@ TEST(DataLocation, InstalledProgramUsesTheDataHome) {
               0);
 }
 
-TEST(DataLocation, CreateDirectoriesMakesTheWholePath) {
+TEST(Locations, CreateDirectoriesMakesTheWholePath) {
     TempDir dir;
     const std::string deep = dir.file("a/b/c/horonpa");
     EXPECT_TRUE(framework::CreateDirectories(deep));
@@ -101,7 +108,7 @@ TEST(DataLocation, CreateDirectoriesMakesTheWholePath) {
     EXPECT_FALSE(framework::CreateDirectories(dir.file("file/sub")));
 }
 
-TEST(DataLocation, ManualBesideTheExecutableThenInstalled) {
+TEST(Locations, ManualBesideTheExecutableThenInstalled) {
     TempDir dir;
     std::filesystem::create_directories(dir.file("usr/bin"));
     const std::string exe = dir.file("usr/bin/horonpa");

@@ -1,4 +1,4 @@
-#include "framework/qt/StartupReport.h"
+#include "app/StartupReport.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,7 +10,6 @@
 
 #include "framework/ProcessStats.h"
 
-namespace framework {
 namespace {
 
 // Waits for the window's first paint. The paint is followed, in the same
@@ -31,8 +30,9 @@ class FirstPaintWatcher : public QObject {
 
   private:
     void Report() {
-        const double ms = MillisecondsSinceProcessStart();
-        std::printf("startup-ms %.3f rss-kb %lld\n", ms, static_cast<long long>(PeakResidentKiB()));
+        const double ms = framework::MillisecondsSinceProcessStart();
+        std::printf("startup-ms %.3f rss-kb %lld\n", ms,
+                    static_cast<long long>(framework::PeakResidentKiB()));
         std::fflush(stdout);
         if (exitAfter_) QCoreApplication::exit(0);
     }
@@ -49,5 +49,3 @@ void ReportStartupWhenShown(QWidget* window) {
     auto* watcher = new FirstPaintWatcher(window, std::strcmp(mode, "exit") == 0);
     window->installEventFilter(watcher);
 }
-
-}  // namespace framework

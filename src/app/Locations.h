@@ -1,4 +1,4 @@
-// Where the program keeps its files on this platform.
+// Where this program keeps its files.
 //
 // The ranking file lies beside the executable, named after it, whenever that
 // works: the file is there already, or its directory can be written (a build
@@ -9,7 +9,9 @@
 
 #include <string>
 
-namespace framework {
+// The ranking file beside the executable at `exePath`: its extension replaced
+// by ".ini" ("/home/a.b/horonpa" gives "/home/a.b/horonpa.ini").
+std::string RankingFilePath(const std::string& exePath);
 
 struct RankingLocation {
     std::string path;
@@ -18,19 +20,15 @@ struct RankingLocation {
     bool inDataHome = false;
 };
 
+// The ranking file the program reads and writes: RankingFilePath(exePath)
+// where that works, else the one in DataHomeDirectory().
 RankingLocation RankingFileLocation(const std::string& exePath);
 
 // The user's data directory for this program: $XDG_DATA_HOME/horonpa, or
 // $HOME/.local/share/horonpa ("" when neither variable is set).
 std::string DataHomeDirectory();
 
-// Creates `dir` and its missing parents (mode 0700 for new ones). Returns
-// false when it cannot.
-bool CreateDirectories(const std::string& dir);
-
 // The manual: beside the executable ("<exe>.html") when it is there, else the
 // installed copy in ../share/doc/horonpa/horonpa.html relative to the
 // executable's directory; the first when neither exists.
 std::string ManualPath(const std::string& exePath);
-
-}  // namespace framework

@@ -8,8 +8,4 @@
 
 class QWidget;
 
-namespace framework {
-
 void ReportStartupWhenShown(QWidget* window);
-
-}  // namespace framework
