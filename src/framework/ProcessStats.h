@@ -1,5 +1,6 @@
 // What the process can tell about itself: how long it has been running and
-// the most memory it has held. Used to report the cost of start-up.
+// the most memory it has held. These are platform facts read from the system,
+// so they stay here; what the program measures with them is app/StartupReport.
 #pragma once
 
 #include <cstdint>

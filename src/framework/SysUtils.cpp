@@ -6,6 +6,9 @@ namespace framework {
 
 std::string Cp932(std::string_view utf8) { return Utf8ToCp932(utf8); }
 
+Exception::Exception(std::string messageCp932)
+    : message_(std::move(messageCp932)), utf8_(Cp932ToUtf8(message_)) {}
+
 EConvertError::EConvertError(const std::string& textCp932)
     : Exception("'" + textCp932 + Cp932("' は整数ではありません")) {}
 

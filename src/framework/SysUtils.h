@@ -9,15 +9,17 @@
 
 namespace framework {
 
-// The general exception kind: a CP932 message.
+// The general exception kind: a CP932 message, as the error box shows it.
+// what() gives the same message as UTF-8, for a terminal or a log.
 class Exception : public std::exception {
   public:
-    explicit Exception(std::string messageCp932) : message_(std::move(messageCp932)) {}
+    explicit Exception(std::string messageCp932);
     const std::string& Message() const { return message_; }
-    const char* what() const noexcept override { return message_.c_str(); }
+    const char* what() const noexcept override { return utf8_.c_str(); }
 
   private:
     std::string message_;
+    std::string utf8_;
 };
 
 // Text that is no integer: "'%s' は整数ではありません".

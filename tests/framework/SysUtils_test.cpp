@@ -47,6 +47,16 @@ TEST(Exceptions, MessagesAreCp932) {
     EXPECT_EQ(IntToStr(0), "0");
 }
 
+TEST(Exceptions, WhatIsTheSameMessageInUtf8) {
+    // A name with a Japanese character and a byte CP932 does not define.
+    const EConvertError e(Utf8ToCp932("名") + "\xA0");
+    EXPECT_STREQ(e.what(), Cp932ToUtf8(e.Message()).c_str());
+    EXPECT_EQ(std::string(EIniFileLocked("/x.ini").what()),
+              "/x.ini に書き込めません (他のプログラムが書き込み中です)");
+    const framework::Exception& base = e;
+    EXPECT_EQ(std::string(base.what()).substr(0, 4), "'名");
+}
+
 // Fields by the comma-text rule.
 std::vector<std::string> Split(const std::string& text) {
     TStringList list;
