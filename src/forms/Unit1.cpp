@@ -18,7 +18,9 @@ TForm1::TForm1() {
     SetCaption(QString::fromUtf8("ホロンパ"));
     SetClientSize(341, 167);
     framework::ApplyWindowFont(this, 12);
-    // Created in tab order.
+    // Created in tab order. Top row: the four presets; below them the two
+    // selectors on the left and Let's Go!! on the right; the bottom two rows:
+    // ranking, About, manual and exit.
     Button2 = AddButton("Button2", "初級者", 24, 0, 73, 25, &TForm1::Button2Click);
     Button3 = AddButton("Button3", "中級者", 96, 0, 73, 25, &TForm1::Button3Click);
     Button4 = AddButton("Button4", "上級者", 168, 0, 73, 25, &TForm1::Button4Click);

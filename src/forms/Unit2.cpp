@@ -44,6 +44,7 @@ void TForm2::FormShow() {
         for (int col = 0; col < n; ++col) {
             auto* panel = new TPictureButton(this);
             Panels[row][col] = panel;
+            // The board's grid: panel (row, col) at column col, row row, side s.
             panel->setGeometry(col * s, row * s, s, s);
             panel->setVisible(true);
             panel->setTabStop(false);

@@ -42,6 +42,8 @@ TForm3::TForm3() {
     SetClientSize(682, 421);
     framework::ApplyWindowFont(this, 12);
 
+    // Top left: the size selector over the grid, which fills the window's
+    // lower part; top right: 閉じる; between them the result of the game.
     SpinEdit1 = new framework::TSpinEdit(this);
     SpinEdit1->setObjectName("SpinEdit1");
     SpinEdit1->setGeometry(72, 56, 57, 21);

@@ -71,6 +71,8 @@ TfrmVersion::TfrmVersion() {
     setPalette(pal);
     setAutoFillBackground(true);
 
+    // Header: icon, product name and version; middle: the two group boxes
+    // (author, links); bottom: the disclaimer and the maker.
     Label1 = AddLabel(this, "Label1", 66, 24, 27);
     Image2 = new QLabel(this);
     Image2->setObjectName("Image2");
@@ -145,9 +147,10 @@ void TfrmVersion::FillTexts(const std::string& exePath) {
         const auto text = [](const std::string& cp932) {
             return QString::fromStdString(framework::Cp932ToUtf8(cp932));
         };
-        Label1->setText(text(GetVersionInfoString(exePath, 9)));
+        Label1->setText(text(GetVersionInfoString(exePath, kProductNameIndex)));
         Label1->adjustSize();
-        SetLabel2(QStringLiteral("Version: ") + text(GetVersionInfoString(exePath, 10)));
+        SetLabel2(QStringLiteral("Version: ") +
+                  text(GetVersionInfoString(exePath, kProductVersionIndex)));
         Label4->setText(
             QString::fromUtf8("このソフトウェアの使用に関して、直接的または\r\n"
                               "間接的に生じる一切の損害当について、\r\n"

@@ -12,6 +12,9 @@
 
 // The standard value names of a version-information block, indexed 0..11.
 extern const char* const VersionInfoKeys[12];
+// The indices of the two values the About window shows.
+constexpr std::uint8_t kProductNameIndex = 9;      // "ProductName"
+constexpr std::uint8_t kProductVersionIndex = 10;  // "ProductVersion"
 
 // The value named VersionInfoKeys[Index] in the running executable's version
 // information (CP932), or "" when there is none. Raises framework::Exception

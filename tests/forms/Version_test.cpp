@@ -18,8 +18,8 @@ using namespace versiontest;
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 TEST(VersionInfoString, ReadsTheRunningExecutable) {
-    EXPECT_EQ(GetVersionInfoString(9), framework::Cp932("ホロンパ"));
-    EXPECT_EQ(GetVersionInfoString(10), "1.0.0");
+    EXPECT_EQ(GetVersionInfoString(kProductNameIndex), framework::Cp932("ホロンパ"));
+    EXPECT_EQ(GetVersionInfoString(kProductVersionIndex), "1.0.0");
     EXPECT_EQ(GetVersionInfoString(3), "1.0.0.0");
     EXPECT_EQ(GetVersionInfoString(1), "Brevantis");
     EXPECT_EQ(GetVersionInfoString(0), "");
