@@ -30,8 +30,8 @@ bool IsRegular(int fd) {
 
 // True while `fd` is still the file at `path` (a save may have replaced it).
 bool StillAt(int fd, const std::string& path) {
-    struct stat a {
-    }, b{};
+    struct stat a {};
+    struct stat b {};
     return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }

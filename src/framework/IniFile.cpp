@@ -65,8 +65,7 @@ void TIniFile::Update(const std::function<bool(TMemIniFile&)>& edit) {
     FileContent old = ReadRegularFile(*target, TIniFile::kMaxFileBytes);
     const bool exists = old.state == FileState::kRead;
     if (!exists && old.state != FileState::kMissing) throw EIniFileException(pathForMessage);
-    const std::string oldBytes = old.bytes;
-    TMemIniFile file(std::move(old.bytes));
+    TMemIniFile file(old.bytes);
     if (file.WasUtf16()) throw EIniFileException(pathForMessage);
     if (!edit(file)) return;
     // A read-only file stays as it is, although a rename could replace it.
@@ -84,7 +83,7 @@ void TIniFile::Update(const std::function<bool(TMemIniFile&)>& edit) {
     }
     // No temporary file can be made beside it (the directory is not
     // writable): the file itself may still be.
-    if (!exists || !RewriteInPlace(*target, oldBytes, file.Text())) {
+    if (!exists || !RewriteInPlace(*target, old.bytes, file.Text())) {
         throw EIniFileException(pathForMessage);
     }
 }

@@ -77,12 +77,10 @@ FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
     FileContent out;
     const int fd = OpenNoFollow(path, O_RDONLY);
     if (fd < 0) {
-        if (errno == ENOENT) out.state = FileState::kMissing;
-        // A socket cannot be opened at all.
-        else if (errno == ENXIO)
-            out.state = FileState::kNotRegular;
-        else
-            out.state = FileState::kUnreadable;
+        // A socket cannot be opened at all (ENXIO).
+        out.state = errno == ENOENT  ? FileState::kMissing
+                    : errno == ENXIO ? FileState::kNotRegular
+                                     : FileState::kUnreadable;
         return out;
     }
     struct stat st {};
