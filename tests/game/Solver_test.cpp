@@ -290,6 +290,62 @@ TEST_F(SolverTest, AnalysisIsComputedOnceAndKept) {
     EXPECT_TRUE(first->IsWinnable(cells));
 }
 
+// Two analyses of n x n with K colours agree on a dealt board.
+void ExpectSameAnalysis(const solver::TBoardAnalysis& a, const solver::TBoardAnalysis& b) {
+    const int n = a.Size();
+    RandSeed = 99;
+    TPanelBoard board;
+    board.Deal(n, a.Colors());
+    std::vector<std::int32_t> cells;
+    for (int i = 0; i < n * n; ++i) cells.push_back(board.CellIndex(i / n, i % n));
+    EXPECT_EQ(a.BoardsPerWinnable(), b.BoardsPerWinnable());
+    EXPECT_EQ(a.MendCells(), b.MendCells());
+    EXPECT_EQ(a.Solve(cells)->presses, b.Solve(cells)->presses);
+}
+
+// Work ahead of need, done in the thinnest slices, gives the analysis that
+// is made at once, whether it runs to the end or is cut short by the deal.
+TEST_F(SolverTest, AnalysisAheadInSlicesIsTheAnalysisMadeAtOnce) {
+    for (auto [n, k] : {std::pair{20, 20}, std::pair{19, 16}, std::pair{5, 6}}) {
+        solver::ClearAnalysisCache();
+        const auto atOnce = AnalyseBoard(n, k);
+        for (bool cutShort : {false, true}) {
+            solver::ClearAnalysisCache();
+            solver::AnalyseAhead(n, k);
+            int slices = 0;
+            while (solver::AnalyseAheadStep(std::chrono::nanoseconds(0))) {
+                if (++slices == 5 && cutShort) break;
+            }
+            EXPECT_GE(slices, 5) << n << "x" << n << " K=" << k;
+            const auto ahead = AnalyseBoard(n, k);
+            EXPECT_FALSE(solver::AnalyseAheadStep(std::chrono::nanoseconds(0)));
+            EXPECT_NE(ahead.get(), atOnce.get());
+            ExpectSameAnalysis(*ahead, *atOnce);
+        }
+    }
+    solver::ClearAnalysisCache();
+}
+
+// Naming another pair midway: a part the new pair shares goes on where it
+// stands, any other is dropped; either way the analysis kept is right.
+TEST_F(SolverTest, NamingAnotherPairMidwayKeepsOnlyWhatItShares) {
+    for (auto [n, k] : {std::pair{12, 2}, std::pair{11, 2}, std::pair{12, 3}}) {
+        solver::ClearAnalysisCache();
+        const auto atOnce = AnalyseBoard(n, k);
+        solver::ClearAnalysisCache();
+        solver::AnalyseAhead(12, 6);
+        for (int i = 0; i < 5; ++i)
+            ASSERT_TRUE(solver::AnalyseAheadStep(std::chrono::nanoseconds(0)));
+        solver::AnalyseAhead(n, k);
+        while (solver::AnalyseAheadStep(std::chrono::nanoseconds(0))) {
+        }
+        ExpectSameAnalysis(*AnalyseBoard(n, k), *atOnce);
+    }
+    solver::AnalyseAhead(2, 3);  // out of range: nothing to do
+    EXPECT_FALSE(solver::AnalyseAheadStep(std::chrono::milliseconds(50)));
+    solver::ClearAnalysisCache();
+}
+
 TEST_F(SolverTest, SizesAndColourCountsOutOfRangeAreRefused) {
     EXPECT_THROW(AnalyseBoard(2, 5), std::invalid_argument);
     EXPECT_THROW(AnalyseBoard(21, 5), std::invalid_argument);
