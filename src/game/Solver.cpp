@@ -207,6 +207,10 @@ bool AnalyseAheadStep(std::chrono::nanoseconds budget) {
     return false;
 }
 
+bool AnalysisKept(std::int32_t size, std::int32_t colors) {
+    return Cache().boards.count({size, colors}) != 0;
+}
+
 void ClearAnalysisCache() {
     // Move the maps out first, so that nothing destroyed here sees a map in
     // the middle of being cleared.

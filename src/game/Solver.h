@@ -75,7 +75,7 @@ class TBoardAnalysis {
     static constexpr std::size_t kMaxMendCells = 2 * static_cast<std::size_t>(kMaxBoardSize);
     struct TMendPart {
         std::vector<std::int32_t> cells;    // one basis cell per cyclic factor
-        std::vector<std::int32_t> slots;    // where each of them is in mendCells_
+        std::vector<std::int32_t> places;   // where each of them is in mendCells_
         std::vector<std::uint8_t> inverse;  // the inverse of the defect map on them
     };
     void ChooseMendCells();
@@ -100,6 +100,8 @@ std::shared_ptr<const TBoardAnalysis> AnalyseBoard(std::int32_t size, std::int32
 // The analysis of one prime-power part, shared by every colour count it divides.
 std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size,
                                                              const TPrimePower& pq);
+// True when the analysis of (size, colors) is kept.
+bool AnalysisKept(std::int32_t size, std::int32_t colors);
 // Forgets every kept analysis (analyses already handed out stay valid), and
 // the pair named to AnalyseAhead.
 void ClearAnalysisCache();
