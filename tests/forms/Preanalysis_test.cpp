@@ -30,19 +30,4 @@ TEST_F(Preanalysis, TheMenuAnalysesThePairItsSelectorsSettleOn) {
     solver::ClearAnalysisCache();
 }
 
-TEST_F(Preanalysis, YesBeforeTheAnalysisIsDoneDealsAWinnableBoard) {
-    ASSERT_TRUE(Settled());
-    solver::ClearAnalysisCache();
-    Form1->SpinEdit1->SetValue(19);
-    Form1->SpinEdit2->SetValue(16);
-    QTest::qWait(TPreanalysis::kSettleMs + 1);  // the analysis has begun
-    StartGame(19, 16);
-    EXPECT_TRUE(solver::AnalysisKept(19, 16));
-    std::vector<std::int32_t> cells;
-    for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 19; ++c) cells.push_back(Form2->Board.CellIndex(r, c));
-    EXPECT_TRUE(solver::AnalyseBoard(19, 16)->IsWinnable(cells));
-    solver::ClearAnalysisCache();
-}
-
 }  // namespace

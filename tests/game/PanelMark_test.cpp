@@ -32,13 +32,4 @@ TEST(PanelMark, EachColourOfTheCycleGetsItsNumberAndTheContrastingInk) {
     }
 }
 
-TEST(PanelMark, AColourOutsideTheCycleHasNoNumber) {
-    FillPanelPalette();
-    EXPECT_EQ(PanelMarkOf(0x123456).number, 0);
-    // Mid-grey just below and just above the point where both inks tie
-    // (L = 0.179, near 0x757575).
-    EXPECT_EQ(ContrastingInk(0x707070), clMarkWhite);
-    EXPECT_EQ(ContrastingInk(0x7C7C7C), clMarkBlack);
-}
-
 }  // namespace
