@@ -4,10 +4,15 @@
 //               board painted, for N = 3, 10 and 20 with 20 colours;
 //   move        on a 20 x 20 board, from the mouse release on a panel to the
 //               changed panels painted, with the panels that were repainted.
+//   first       with --first N: the first board of the process, N x N with
+//               20 colours, from Yes to every panel painted, the menu played
+//               as a player does (a preset or the selectors, "Let's Go!!",
+//               Yes), with --pause P milliseconds before each press.
 // Paint events are counted by an application-wide event filter, so the
 // controls carry no measuring code. Prints one JSON object with every sample.
 //
 //   bench_windows [--shows R] [--moves M]
+//   bench_windows --first N [--pause P]
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -86,16 +91,20 @@ void Settle(double ms) {
 }
 
 // Starts a game of `n` x `n` with `colors` colours from the main menu, answering
-// the confirmation with Yes; returns the moment Yes was pressed.
-double StartGame(int n, int colors) {
+// the confirmation with Yes; returns the moment Yes was pressed. With a pause,
+// Yes is pressed that many milliseconds after the box has appeared.
+double StartGame(int n, int colors, double pauseMs = 0) {
     Form1->SpinEdit1->SetValue(n);
     Form1->SpinEdit2->SetValue(colors);
     double yesAt = -1;
+    double boxAt = -1;
     QTimer answer;
     answer.setInterval(1);
     QObject::connect(&answer, &QTimer::timeout, [&] {
         QWidget* box = QApplication::activeModalWidget();
         if (box == nullptr) return;
+        if (boxAt < 0) boxAt = NowMs();
+        if (NowMs() - boxAt < pauseMs) return;
         for (auto* button : box->findChildren<QAbstractButton*>()) {
             if (button->text() != QString::fromUtf8("はい(&Y)")) continue;
             answer.stop();
@@ -147,12 +156,36 @@ class Pointer {
 
 }  // namespace
 
+// The first board of the process: the menu shown, the selectors set, a
+// player's pause, "Let's Go!!", another pause, Yes.
+int FirstBoard(int n, double pauseMs) {
+    if (!SpinUntil([] { return !counter->panels.empty() || counter->otherPaints > 0; })) return 1;
+    Form1->SpinEdit1->SetValue(n);
+    Form1->SpinEdit2->SetValue(20);
+    Settle(pauseMs);
+    counter->Reset();
+    const double yesAt = StartGame(n, 20, pauseMs);
+    if (yesAt < 0 || !SpinUntil([n] { return BoardPainted(n); })) {
+        std::fprintf(stderr, "bench_windows: the first %dx%d board was not painted\n", n, n);
+        return 1;
+    }
+    QJsonObject out;
+    out["first_board_ms"] = NowMs() - yesAt;
+    out["pause_ms"] = pauseMs;
+    std::printf("%s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
+    return 0;
+}
+
 int main(int argc, char** argv) {
     int shows = 15;
     int moves = 200;
+    int first = 0;
+    double pauseMs = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--shows") == 0) shows = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--moves") == 0) moves = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--first") == 0) first = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--pause") == 0) pauseMs = std::atof(argv[i + 1]);
     }
     clockSinceStart.start();
     QApplication app(argc, argv);
@@ -160,6 +193,7 @@ int main(int argc, char** argv) {
     counter = new PaintCounter;
     app.installEventFilter(counter);
     Form1->Show();
+    if (first > 0) return FirstBoard(first, pauseMs);
     if (!SpinUntil([] { return Form1->isVisible(); })) return 1;
     Settle(200);
 

@@ -568,7 +568,9 @@ void TPictureButton::DrawCaption(QPainter& canvas, int o) {
     const int h = height();
     canvas.save();
     canvas.setFont(font());
-    canvas.setPen(palette().color(QPalette::Active, QPalette::WindowText));
+    canvas.setPen(fontColor_ == clWindowText
+                      ? palette().color(QPalette::Active, QPalette::WindowText)
+                      : framework::ColorToQColor(fontColor_));
     backgroundClear_ = true;
 
     const QRect extent = QFontMetrics(font()).boundingRect(QRect(), Qt::TextShowMnemonic, caption_);

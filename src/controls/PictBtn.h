@@ -73,6 +73,9 @@ class TPictureButton : public QWidget {
     void setColorChange(bool on);
     QString Caption() const { return caption_; }
     void setCaption(const QString& caption);
+    // The caption's colour; clWindowText (the default) follows the palette.
+    TColor FontColor() const { return fontColor_; }
+    void setFontColor(TColor color) { Assign(fontColor_, color); }
     TFocusStyle FocusStyle() const { return focusStyle_; }
     void setFocusStyle(TFocusStyle style);
     const QImage& Picture() const { return picture_; }
@@ -183,6 +186,7 @@ class TPictureButton : public QWidget {
     int captionTop_ = -1;
 
     QString caption_;
+    TColor fontColor_ = clWindowText;
     int acceleratorShortcut_ = 0;
     TBevelCut bevelInner_ = bvNone;
     TBevelCut bevelOuter_ = bvNone;

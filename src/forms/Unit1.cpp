@@ -2,6 +2,7 @@
 
 #include "app/Locations.h"
 #include "app/uGrobal.h"
+#include "forms/Preanalysis.h"
 #include "forms/Unit2.h"
 #include "forms/Unit3.h"
 #include "forms/Version.h"
@@ -40,6 +41,7 @@ TForm1::TForm1() {
     Label3 = AddLabel("Label3", "", 152, 52, 4, 12);
     Label1 = AddLabel("Label1", "色数", 56, 76, 24, 12);
     SpinEdit1->OnChange = [this] { SpinEdit1Change(); };
+    Preanalysis = new TPreanalysis(SpinEdit1, SpinEdit2, this);
     Create();
 }
 

@@ -8,6 +8,8 @@
 #include "framework/qt/Form.h"
 #include "framework/qt/SpinEdit.h"
 
+class TPreanalysis;
+
 class TForm1 : public framework::TForm {
     Q_OBJECT
 
@@ -28,6 +30,8 @@ class TForm1 : public framework::TForm {
     QPushButton* Button7;             // バージョン情報
     QPushButton* Button8;             // 終了
     QPushButton* Button9;             // 遊びかた【説明書】
+    // Analyses the pair the selectors show while the player is on the menu.
+    TPreanalysis* Preanalysis;
 
     void SpinEdit1Change();
     void Button1Click();

@@ -2,11 +2,14 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 #include "app/uGrobal.h"
 #include "forms/Unit1.h"
 #include "forms/Unit3.h"
 #include "framework/SysUtils.h"
+#include "framework/qt/WindowFont.h"
+#include "game/PanelMark.h"
 #include "util/modStringCut.h"
 
 TForm2* Form2 = nullptr;
@@ -37,6 +40,8 @@ void TForm2::FormShow() {
     // The panel side comes from the outer width, frame included: each game's
     // side follows from the size the previous game left the window at.
     const int s = Width() / n;
+    // Two digits fit inside the groove from 25-pixel panels up.
+    markFont_ = framework::WindowFont(std::max(1, s * 9 / 20), true);
     Board.Deal(n, ColorCount);
     Panels.assign(static_cast<std::size_t>(n),
                   std::vector<TPictureButton*>(static_cast<std::size_t>(n)));
@@ -56,6 +61,7 @@ void TForm2::FormShow() {
             panel->setInColor(panel->Color());
             panel->setColorChange(false);
             panel->setButtonStyle(bsGroove);
+            if (marksShown_) ShowMark(panel, true);
         }
     }
     // Auto-size: the client area just holds the panels.
@@ -79,6 +85,7 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
         panel->setEnabled(false);
         panel->setColor(Board.Cell(p.row, p.col));
         panel->setInColor(panel->Color());
+        if (marksShown_) ShowMark(panel, false);
         panel->setEnabled(true);
     }
     const bool solved = Board.IsSolved();
@@ -88,6 +95,30 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
         Form3->Show();
         SetEnabled(false);
     }
+}
+
+void TForm2::ToggleMarks() {
+    marksShown_ = !marksShown_;
+    for (auto& row : Panels) {
+        for (TPictureButton* panel : row) ShowMark(panel, true);
+    }
+}
+
+void TForm2::ShowMark(TPictureButton* panel, bool newFont) const {
+    if (!marksShown_) {
+        panel->setCaption(QString());
+        return;
+    }
+    const TPanelMark mark = PanelMarkOf(panel->Color());
+    if (newFont) panel->setFont(markFont_);
+    panel->setFontColor(mark.ink);
+    panel->setCaption(QString::number(mark.number));
+}
+
+// M is the only key of the board: it counts nothing and moves nothing.
+void TForm2::FormKeyDown(int Key, Qt::KeyboardModifiers Shift, bool AutoRepeat) {
+    const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (Key == Qt::Key_M && !AutoRepeat && (Shift & chords) == 0) ToggleMarks();
 }
 
 void TForm2::Timer1Timer() {

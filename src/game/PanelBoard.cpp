@@ -57,12 +57,15 @@ void TPanelBoard::Deal(std::int32_t n, std::int32_t k) {
     }
 }
 
-std::int32_t TPanelBoard::CellIndex(std::int32_t row, std::int32_t col) const {
-    const TColor c = Cell(row, col);
+std::int32_t PaletteIndexOf(TColor color) {
     for (std::int32_t i = 0; i < kPaletteSize; ++i) {
-        if (PanelPalette[static_cast<std::size_t>(i)] == c) return i;
+        if (PanelPalette[static_cast<std::size_t>(i)] == color) return i;
     }
     return -1;
+}
+
+std::int32_t TPanelBoard::CellIndex(std::int32_t row, std::int32_t col) const {
+    return PaletteIndexOf(Cell(row, col));
 }
 
 void TPanelBoard::CyclePanel(std::int32_t row, std::int32_t col) {

@@ -19,6 +19,8 @@ constexpr std::int32_t kMaxColorCount = 20;
 extern std::array<TColor, kPaletteSize> PanelPalette;
 // Fills PanelPalette (once, when the board window is created).
 void FillPanelPalette();
+// The index of the first PanelPalette entry equal to `color`, or -1.
+std::int32_t PaletteIndexOf(TColor color);
 
 // The generator: seed := seed x 134775813 + 1 (mod 2^32).
 extern std::uint32_t RandSeed;

@@ -112,10 +112,19 @@ std::optional<TSolution> TBoardAnalysis::Solve(const std::vector<std::int32_t>& 
 
 namespace {
 
+// The pair named to AnalyseAhead and its part under way.
+struct TAhead {
+    std::int32_t size = 0;
+    std::int32_t colors = 0;  // 0: no pair named
+    TPrimePower part;         // the part `move` belongs to
+    std::unique_ptr<TSmithForm> move;
+};
+
 struct TCache {
     std::map<std::pair<std::int32_t, std::int32_t>, std::shared_ptr<const TBoardAnalysis>> boards;
     std::map<std::pair<std::int32_t, std::int32_t>, std::shared_ptr<const TPrimePowerAnalysis>>
         parts;
+    TAhead ahead;
 };
 
 TCache& Cache() {
@@ -142,8 +151,64 @@ std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size,
                                                              const TPrimePower& pq) {
     const auto key = std::make_pair(size, pq.q);
     if (auto it = Cache().parts.find(key); it != Cache().parts.end()) return it->second;
-    auto built = std::make_shared<const TPrimePowerAnalysis>(size, pq);
+    // A part begun ahead of need is finished, not begun again.
+    TAhead& ahead = Cache().ahead;
+    std::unique_ptr<TSmithForm> move;
+    if (ahead.move != nullptr && ahead.size == size && ahead.part.q == pq.q) {
+        move = std::move(ahead.move);
+    } else {
+        move = TPrimePowerAnalysis::MoveForm(size, pq);
+    }
+    auto built = std::make_shared<const TPrimePowerAnalysis>(size, pq, std::move(move));
     return Cache().parts.emplace(key, std::move(built)).first->second;
+}
+
+void AnalyseAhead(std::int32_t size, std::int32_t colors) {
+    TAhead& ahead = Cache().ahead;
+    const bool inRange = size >= kMinBoardSize && size <= kMaxBoardSize &&
+                         colors >= kMinColorCount && colors <= kMaxColorCount;
+    const bool shared =
+        inRange && ahead.move != nullptr && ahead.size == size && colors % ahead.part.q == 0;
+    if (!shared) ahead.move.reset();
+    ahead.size = inRange ? size : 0;
+    ahead.colors = inRange ? colors : 0;
+}
+
+bool AnalyseAheadStep(std::chrono::nanoseconds budget) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + budget;
+    TAhead& ahead = Cache().ahead;
+    while (ahead.colors != 0) {
+        if (ahead.move == nullptr) {
+            // The next part not kept yet, or, with every part kept, the rest
+            // of the analysis, which is quick.
+            bool allKept = true;
+            for (const TPrimePower& pq : FactorPrimePowers(ahead.colors)) {
+                if (Cache().parts.count({ahead.size, pq.q}) != 0) continue;
+                ahead.part = pq;
+                ahead.move = TPrimePowerAnalysis::MoveForm(ahead.size, pq);
+                allKept = false;
+                break;
+            }
+            if (allKept) {
+                AnalyseBoard(ahead.size, ahead.colors);
+                ahead = TAhead{};
+                return false;
+            }
+        }
+        // A pivot step takes some tens of microseconds on the largest board.
+        constexpr std::size_t kStepsBetweenClockReads = 4;
+        while (!ahead.move->Advance(kStepsBetweenClockReads)) {
+            if (Clock::now() >= deadline) return true;
+        }
+        AnalysePrimePower(ahead.size, ahead.part);  // takes the completed form
+        if (Clock::now() >= deadline) return true;
+    }
+    return false;
+}
+
+bool AnalysisKept(std::int32_t size, std::int32_t colors) {
+    return Cache().boards.count({size, colors}) != 0;
 }
 
 void ClearAnalysisCache() {

@@ -10,6 +10,7 @@
 // row-major.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -74,7 +75,7 @@ class TBoardAnalysis {
     static constexpr std::size_t kMaxMendCells = 2 * static_cast<std::size_t>(kMaxBoardSize);
     struct TMendPart {
         std::vector<std::int32_t> cells;    // one basis cell per cyclic factor
-        std::vector<std::int32_t> slots;    // where each of them is in mendCells_
+        std::vector<std::int32_t> places;   // where each of them is in mendCells_
         std::vector<std::uint8_t> inverse;  // the inverse of the defect map on them
     };
     void ChooseMendCells();
@@ -99,7 +100,21 @@ std::shared_ptr<const TBoardAnalysis> AnalyseBoard(std::int32_t size, std::int32
 // The analysis of one prime-power part, shared by every colour count it divides.
 std::shared_ptr<const TPrimePowerAnalysis> AnalysePrimePower(std::int32_t size,
                                                              const TPrimePower& pq);
-// Forgets every kept analysis (analyses already handed out stay valid).
+// True when the analysis of (size, colors) is kept.
+bool AnalysisKept(std::int32_t size, std::int32_t colors);
+// Forgets every kept analysis (analyses already handed out stay valid), and
+// the pair named to AnalyseAhead.
 void ClearAnalysisCache();
+
+// Analysis ahead of need: the program names the pair it expects to deal next
+// and gives the work idle moments, a slice at a time, so that the first board
+// of a size and colour count finds its analysis kept. Naming another pair
+// drops the work on the old one, except a prime-power part the new pair
+// shares. A pair outside 3..20 x 2..20 names nothing. AnalyseBoard asked for
+// the named pair before it is done finishes the work where it stands.
+void AnalyseAhead(std::int32_t size, std::int32_t colors);
+// Works on the named pair for about `budget` (at least one pivot step);
+// true while work on it remains.
+bool AnalyseAheadStep(std::chrono::nanoseconds budget);
 
 }  // namespace solver

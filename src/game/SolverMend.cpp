@@ -167,7 +167,7 @@ void TBoardAnalysis::ChooseMendCells() {
         mendParts_[i].inverse = Inverse(std::move(m), r, parts_[i]->Modulus());
         for (std::int32_t cell : cells) {
             const auto at = std::find(mendCells_.begin(), mendCells_.end(), cell);
-            mendParts_[i].slots.push_back(static_cast<std::int32_t>(at - mendCells_.begin()));
+            mendParts_[i].places.push_back(static_cast<std::int32_t>(at - mendCells_.begin()));
         }
     }
 }
@@ -186,7 +186,7 @@ bool TBoardAnalysis::Mend(std::vector<std::int32_t>& board) const {
         for (std::size_t a = 0; a < r; ++a) {
             std::int32_t s = 0;
             for (std::size_t j = 0; j < r; ++j) s += mp.inverse[a * r + j] * g[j];
-            shift[static_cast<std::size_t>(mp.slots[a])] +=
+            shift[static_cast<std::size_t>(mp.places[a])] +=
                 static_cast<std::int64_t>(idempotents_[i]) * (s % q);
         }
     }

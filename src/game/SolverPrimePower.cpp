@@ -30,11 +30,21 @@ std::int32_t Power(std::int32_t p, std::int32_t e) {
 
 }  // namespace
 
+std::unique_ptr<TSmithForm> TPrimePowerAnalysis::MoveForm(std::int32_t size,
+                                                          const TPrimePower& pq) {
+    const std::int32_t n = size * size;
+    return std::make_unique<TSmithForm>(pq, n, n, MoveMatrix(size), TSmithForm::TStepwise{});
+}
+
 TPrimePowerAnalysis::TPrimePowerAnalysis(std::int32_t size, const TPrimePower& pq)
-    : size_(size), pq_(pq) {
+    : TPrimePowerAnalysis(size, pq, MoveForm(size, pq)) {}
+
+TPrimePowerAnalysis::TPrimePowerAnalysis(std::int32_t size, const TPrimePower& pq,
+                                         std::unique_ptr<TSmithForm> move)
+    : size_(size), pq_(pq), move_(std::move(move)) {
     const std::int32_t n = size * size;
     const std::int32_t q = pq.q;
-    move_ = std::make_unique<TSmithForm>(pq, n, n, MoveMatrix(size));
+    move_->Advance(static_cast<std::size_t>(n));  // whatever is left of it
     for (std::int32_t i = 0; i < n; ++i) {
         if (move_->Valuation(i) > 0) deficient_.push_back(i);
     }

@@ -26,6 +26,12 @@ namespace solver {
 class TPrimePowerAnalysis {
   public:
     TPrimePowerAnalysis(std::int32_t size, const TPrimePower& pq);
+    // The same from the move matrix's Smith form as MoveForm began it, with
+    // as many of its steps done as there was time for; the rest are done here.
+    TPrimePowerAnalysis(std::int32_t size, const TPrimePower& pq, std::unique_ptr<TSmithForm> move);
+    // The Smith form of the move matrix modulo q, still to be completed: the
+    // bulk of the analysis, which can so be done a slice at a time.
+    static std::unique_ptr<TSmithForm> MoveForm(std::int32_t size, const TPrimePower& pq);
 
     const TPrimePower& Modulus() const { return pq_; }
     std::int32_t Size() const { return size_; }

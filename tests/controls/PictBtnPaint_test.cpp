@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "controls/PictBtnFixture.h"
@@ -414,6 +415,27 @@ TEST_F(PictBtnCaptionTest, PressMovesTheCaptionOnePixelRightAndDown) {
     EXPECT_EQ(held.copy(3, 3, 31, 31), rest.copy(2, 2, 31, 31));
     mouse_.Release(button_, Qt::LeftButton);
     EXPECT_EQ(Grab(), rest);
+}
+
+// The caption takes the palette's text colour until it is given one; a new
+// one repaints.
+TEST_F(PictBtnCaptionTest, CaptionIsDrawnInItsFontColour) {
+    auto inks = [&] {
+        std::set<QRgb> out;
+        const QImage img = Grab();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) out.insert(img.pixel(x, y));
+        return out;
+    };
+    button_->setCaption("8");
+    Settle();
+    EXPECT_TRUE(inks().count(QApplication::palette().color(QPalette::WindowText).rgb()));
+    EXPECT_FALSE(inks().count(qRgb(255, 255, 255)));
+    Settle();  // forget the paints of the grabs
+    button_->setFontColor(0x00FFFFFF);
+    QApplication::processEvents();
+    EXPECT_EQ(button_->paints, 1);
+    EXPECT_TRUE(inks().count(qRgb(255, 255, 255)));
 }
 
 }  // namespace

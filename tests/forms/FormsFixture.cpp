@@ -38,6 +38,7 @@ void FormsTest::TearDown() {
         Form2->Close();
     }
     Form2->Timer1->SetEnabled(false);
+    if (Form2->MarksShown()) Form2->ToggleMarks();  // the run's choice, not the test's
     FlushDeletes();
     EXPECT_EQ(dialogs->pending(), 0) << "expected boxes that never came";
     dialogs.reset();

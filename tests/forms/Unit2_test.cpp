@@ -6,6 +6,7 @@
 
 #include "app/uGrobal.h"
 #include "forms/FormsFixture.h"
+#include "game/PanelMark.h"
 
 namespace {
 
@@ -35,6 +36,33 @@ void ExpectPanelsMatchModel() {
             ASSERT_EQ(Form2->Panels[r][c]->InColor(), Form2->Board.Cell(r, c));
         }
 }
+
+// With the marks on every panel carries its colour's number in the
+// contrasting ink; with them off no panel has a caption.
+void ExpectMarks(bool shown) {
+    for (auto& row : Form2->Panels)
+        for (TPictureButton* p : row) {
+            const TPanelMark mark = PanelMarkOf(p->Color());
+            ASSERT_EQ(p->Caption(), shown ? QString::number(mark.number) : QString());
+            if (shown) {
+                ASSERT_EQ(p->FontColor(), mark.ink);
+            }
+        }
+}
+
+// The panels that receive a paint event while it is installed.
+class PanelPaints : public QObject {
+  public:
+    PanelPaints() { qApp->installEventFilter(this); }
+    ~PanelPaints() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            if (auto* panel = qobject_cast<TPictureButton*>(watched)) painted.insert(panel);
+        }
+        return false;
+    }
+    std::set<TPictureButton*> painted;
+};
 
 TEST_F(Board, CreatedSquareAtHalfTheScreenHeight) {
     // Before any game the window is square, frame included.
@@ -154,6 +182,61 @@ TEST_F(Board, KeysNeverMove) {
     QTest::keyClick(p, Qt::Key_Space);
     QTest::keyClick(p, Qt::Key_Return);
     EXPECT_EQ(ClickCount, 0);
+}
+
+TEST_F(Board, TheKeyMSwitchesTheMarksAndChangesNothingElse) {
+    StartGame(5, 20);
+    ExpectMarks(false);
+    ClickPanel(4, 4);
+    Form2->Timer1->SetEnabled(false);
+    ElapsedSeconds = 7;
+    const std::vector<int> colours = PanelIndices();
+    // Keys reach the panel that has the focus first; it passes M on.
+    TPictureButton* focused = Form2->Panels[4][4];
+    QTest::keyClick(focused, Qt::Key_M);
+    ExpectMarks(true);
+    // Other keys, and M with Ctrl, do nothing.
+    for (auto key : {Qt::Key_A, Qt::Key_N, Qt::Key_Space, Qt::Key_Return})
+        QTest::keyClick(focused, key);
+    QTest::keyClick(focused, Qt::Key_M, Qt::ControlModifier);
+    ExpectMarks(true);
+    // Held down, M switches once: its auto-repeats are ignored.
+    QTest::keyPress(Form2, Qt::Key_M);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, "m", true);
+    QApplication::sendEvent(Form2, &repeat);
+    QTest::keyRelease(Form2, Qt::Key_M);
+    ExpectMarks(false);
+
+    EXPECT_EQ(PanelIndices(), colours);
+    EXPECT_EQ(ClickCount, 1);
+    EXPECT_EQ(ElapsedSeconds, 7);
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_EQ(Form2->Caption(), U("経過時間:0秒"));
+}
+
+TEST_F(Board, MarksStayForLaterGamesAndAMoveRepaintsOnlyTheChangedPanels) {
+    StartGame(3, 4);
+    QTest::keyClick(Form2, Qt::Key_M);
+    Form2->Close();
+    StartGame(20, 20);
+    ExpectMarks(true);
+    // Sized to the panel: the widest number fits inside the groove.
+    TPictureButton* corner = Form2->Panels[0][0];
+    EXPECT_LE(QFontMetrics(corner->font()).horizontalAdvance("20"), corner->width() - 4);
+    QTest::qWait(20);
+    for (auto [row, col] : {std::pair{2, 3}, std::pair{0, 19}, std::pair{2, 3}}) {
+        TPictureButton* panel = Form2->Panels[row][col];
+        mouse.Pause();
+        mouse.Press(panel, Qt::LeftButton);
+        QTest::qWait(20);
+        std::set<TPictureButton*> changed;
+        for (auto t : Form2->Board.TargetsOf(row, col)) changed.insert(Form2->Panels[t.row][t.col]);
+        PanelPaints paints;
+        mouse.Release(panel, Qt::LeftButton);
+        QTest::qWait(20);
+        EXPECT_EQ(paints.painted, changed) << row << "," << col;
+        ExpectMarks(true);
+    }
 }
 
 TEST_F(Board, TicksCountSecondsInTheCaption) {

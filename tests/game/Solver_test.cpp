@@ -290,6 +290,40 @@ TEST_F(SolverTest, AnalysisIsComputedOnceAndKept) {
     EXPECT_TRUE(first->IsWinnable(cells));
 }
 
+// Work ahead of need, done in the thinnest slices, gives the analysis made
+// at once: run to the end or cut short by the deal, and after another pair
+// was named midway (12 x 12 with 6 colours: its part modulo 2 goes on for
+// 12 x 12 with 2 colours, and is dropped for 11 x 11).
+TEST_F(SolverTest, AnalysisAheadInSlicesIsTheAnalysisMadeAtOnce) {
+    struct Case {
+        int n, k, firstN, firstK;
+        bool cutShort;
+    } cases[] = {{20, 20, 20, 20, false}, {20, 20, 20, 20, true}, {19, 16, 19, 16, true},
+                 {12, 2, 12, 6, false},   {11, 2, 12, 6, false},  {12, 3, 12, 6, true}};
+    for (const Case& c : cases) {
+        solver::ClearAnalysisCache();
+        const auto atOnce = AnalyseBoard(c.n, c.k);
+        solver::ClearAnalysisCache();
+        solver::AnalyseAhead(c.firstN, c.firstK);
+        for (int i = 0; i < 5; ++i)
+            ASSERT_TRUE(solver::AnalyseAheadStep(std::chrono::nanoseconds(0)));
+        solver::AnalyseAhead(c.n, c.k);
+        while (!c.cutShort && solver::AnalyseAheadStep(std::chrono::nanoseconds(0))) {
+        }
+        const auto ahead = AnalyseBoard(c.n, c.k);
+        EXPECT_FALSE(solver::AnalyseAheadStep(std::chrono::nanoseconds(0)));
+        RandSeed = 99;
+        TPanelBoard b;
+        b.Deal(c.n, c.k);
+        const auto cells = Indices(b);
+        EXPECT_EQ(ahead->MendCells(), atOnce->MendCells()) << c.n << "x" << c.n << " K=" << c.k;
+        EXPECT_EQ(ahead->Solve(cells)->presses, atOnce->Solve(cells)->presses);
+    }
+    solver::AnalyseAhead(2, 3);  // out of range: nothing to do
+    EXPECT_FALSE(solver::AnalyseAheadStep(std::chrono::milliseconds(50)));
+    solver::ClearAnalysisCache();
+}
+
 TEST_F(SolverTest, SizesAndColourCountsOutOfRangeAreRefused) {
     EXPECT_THROW(AnalyseBoard(2, 5), std::invalid_argument);
     EXPECT_THROW(AnalyseBoard(21, 5), std::invalid_argument);

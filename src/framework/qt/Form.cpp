@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
@@ -202,6 +203,11 @@ void TForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (!enabled_) return;
     RunGuarded([this] { Close(); });
+}
+
+void TForm::keyPressEvent(QKeyEvent* event) {
+    QWidget::keyPressEvent(event);
+    RunGuarded([&] { FormKeyDown(event->key(), event->modifiers(), event->isAutoRepeat()); });
 }
 
 }  // namespace framework

@@ -13,6 +13,8 @@
 //   FormCloseQuery  on every close request (close box, Alt+F4, Close()); when it
 //                   leaves canClose true the window hides.
 //   FormHide        each time the window has been hidden.
+//   FormKeyDown     a key pressed while the window is active that none of its
+//                   controls took (auto-repeats too, marked as such).
 //
 // Closing the main form ends the application.
 #pragma once
@@ -97,8 +99,12 @@ class TForm : public QWidget {
     virtual void FormShow() {}
     virtual void FormCloseQuery(bool& canClose) { (void)canClose; }
     virtual void FormHide() {}
+    virtual void FormKeyDown(int key, Qt::KeyboardModifiers shift, bool autoRepeat) {
+        (void)key, (void)shift, (void)autoRepeat;
+    }
 
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QPoint OuterOrigin() const;
