@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "game/Color.h"
+#include "framework/Color.h"
 
 constexpr TColor clMarkBlack = 0x000000;
 constexpr TColor clMarkWhite = 0xFFFFFF;
