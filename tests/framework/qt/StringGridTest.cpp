@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/Mouse.h"
 #include "support/QtPrinters.h"
 
 namespace {
@@ -165,6 +166,78 @@ TEST_F(StringGridTest, DefaultSizesApplyToEveryColumnAndRow) {
     EXPECT_EQ(grid.RowHeights(12), 20);
     // The heading cells are part of the grid: the first row starts at the top.
     EXPECT_EQ(grid.visualRect(grid.model()->index(0, 0)).topLeft(), QPoint(0, 0));
+}
+
+TEST_F(StringGridTest, ColumnBordersInTheFixedRowAreDraggable) {
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    testsupport::Mouse mouse;
+    QWidget* view = grid.viewport();
+    // The border between columns 1 and 2, in the fixed row and in a normal one.
+    const int border = grid.columnViewportPosition(2) - 1;
+    const int fixedY = grid.RowHeights(0) / 2;
+    const int normalY = grid.rowViewportPosition(3) + 5;
+    EXPECT_EQ(grid.SizingColumnAt({border + 2, fixedY}), 1);
+    EXPECT_EQ(grid.SizingColumnAt({border, normalY}), -1);
+    EXPECT_EQ(grid.SizingColumnAt({border - 20, fixedY}), -1);
+
+    mouse.Move(view, {border + 1, fixedY});
+    EXPECT_EQ(view->cursor().shape(), Qt::SplitHCursor);
+    mouse.Press(view, Qt::LeftButton, {border + 1, fixedY});
+    mouse.Move(view, {border + 51, fixedY + 40});  // off the row: still dragging
+    mouse.Release(view, Qt::LeftButton, {border + 51, fixedY + 40});
+    EXPECT_EQ(grid.ColWidths(1), 114);
+    for (int col : {0, 2, 3, 4, 5}) EXPECT_EQ(grid.ColWidths(col), 64) << col;
+    EXPECT_TRUE(grid.selectedItems().isEmpty());
+
+    // Far to the left, the column keeps its narrowest width, and can still
+    // be grabbed and widened from there.
+    mouse.Pause();
+    const int wide = grid.columnViewportPosition(2) - 1;
+    mouse.Press(view, Qt::LeftButton, {wide, fixedY});
+    mouse.Move(view, {0, fixedY});
+    mouse.Release(view, Qt::LeftButton, {0, fixedY});
+    EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
+    mouse.Pause();
+    const int narrow = grid.columnViewportPosition(2) - 1;
+    EXPECT_EQ(grid.SizingColumnAt({narrow + 1, fixedY}), 1);
+    mouse.Press(view, Qt::LeftButton, {narrow + 1, fixedY});
+    mouse.Move(view, {narrow + 31, fixedY});
+    mouse.Release(view, Qt::LeftButton, {narrow + 31, fixedY});
+    EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth + 30);
+
+    // The same border in a normal row selects a cell and sizes nothing.
+    mouse.Pause();
+    const int before = grid.ColWidths(1);
+    const int edge = grid.columnViewportPosition(2) - 1;
+    mouse.Press(view, Qt::LeftButton, {edge, normalY});
+    mouse.Move(view, {edge + 40, normalY});
+    mouse.Release(view, Qt::LeftButton, {edge + 40, normalY});
+    EXPECT_EQ(grid.ColWidths(1), before);
+    mouse.Move(view, {edge, normalY});
+    EXPECT_NE(view->cursor().shape(), Qt::SplitHCursor);
+}
+
+TEST_F(StringGridTest, LongTextsAreCutAtTheCellEdgeNotShortened) {
+    QPalette pal = grid.palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, Qt::black);
+    grid.setPalette(pal);
+    grid.SetCells(2, 4, QString(40, QChar(0x25A0)));  // black squares, far wider than 64
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QImage image = grid.viewport()->grab().toImage();
+    const QRect cell = grid.visualRect(grid.model()->index(4, 2));
+    // A shortened text ends in "..." before the cell's inner margin; a cut one
+    // runs on to the last pixels before the grid line.
+    int dark = 0;
+    for (int x = cell.right() - 2; x <= cell.right(); ++x)
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) ++dark;
+    EXPECT_GT(dark, 0);
+    // Nothing leaks into the next cell.
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        EXPECT_GT(qGray(image.pixel(cell.right() + 3, y)), 200) << y;
 }
 
 }  // namespace
