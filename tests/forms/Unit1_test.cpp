@@ -1,5 +1,9 @@
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/uGrobal.h"
@@ -188,6 +192,56 @@ TEST_F(Menu, ManualIsHandedToTheDesktopSilently) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(Form1->Visible());
     EXPECT_TRUE(Form1->Enabled());
+}
+
+TEST_F(Menu, EnterClicksTheFocusedButtonOnceHeldOrNot) {
+    Form1->Button5->setFocus();
+    QTest::keyClick(Form1->Button5, Qt::Key_Return);  // 神
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 20);
+    EXPECT_EQ(Form1->SpinEdit2->Value(), 20);
+    Form1->Button2->setFocus();
+    QTest::keyClick(Form1->Button2, Qt::Key_Enter, Qt::KeypadModifier);  // 初級者
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
+    // The repeats of a held Enter click nothing more.
+    Form1->Button4->setFocus();
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+    QApplication::sendEvent(Form1->Button4, &repeat);
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
+    // A box opened by Enter keeps its own buttons.
+    AnswerNextBox(U("いいえ(&N)"));
+    Form1->Button1->setFocus();
+    QTest::keyClick(Form1->Button1, Qt::Key_Return);  // Let's Go!!
+    EXPECT_EQ(LastBoxCaption(), U("確認"));
+    EXPECT_FALSE(Form2->Visible());
+    // A disabled menu ignores Enter like any key.
+    Form1->SetEnabled(false);
+    Form1->Button5->setFocus();
+    QTest::keyClick(Form1->Button5, Qt::Key_Return);
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
+}
+
+TEST_F(Menu, SpinEditMenuSpeaksJapanese) {
+    QStringList texts;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* a : menu->actions())
+                if (!a->isSeparator()) texts << a->text();
+            menu->close();
+        }
+    });
+    poll.start(10);
+    const QPoint at(10, 10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, Form1->SpinEdit1->mapToGlobal(at));
+    QApplication::sendEvent(Form1->SpinEdit1, &event);
+    poll.stop();
+    ASSERT_GE(texts.size(), 4) << texts.join('|').toStdString();  // copy, select all, up, down
+    for (QString text : texts) {
+        // Accelerator letters and key names ("(&C)", "\tCtrl+C") are no words.
+        text = text.section('\t', 0, 0).remove(QRegularExpression("\\(&.\\)")).remove('&');
+        EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]"))) << text.toStdString();
+        EXPECT_FALSE(text.isEmpty());
+    }
 }
 
 }  // namespace

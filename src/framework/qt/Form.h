@@ -99,6 +99,8 @@ class TForm : public QWidget {
     virtual void FormHide() {}
 
     void closeEvent(QCloseEvent* event) override;
+    // Enter (main or keypad) clicks the focused push button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QPoint OuterOrigin() const;
