@@ -207,9 +207,6 @@ TEST_F(Menu, EnterClicksTheFocusedButtonOnceHeldOrNot) {
     EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
     press(Form1->Button4, Qt::Key_Return, true);  // the repeats of a held key
     EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
-    AnswerNextBox(U("いいえ(&N)"));         // the box keeps its own buttons
-    press(Form1->Button1, Qt::Key_Return);  // Let's Go!!
-    EXPECT_EQ(LastBoxCaption(), U("確認"));
 }
 
 TEST_F(Menu, SpinEditMenuSpeaksJapanese) {

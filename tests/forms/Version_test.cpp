@@ -150,19 +150,14 @@ TEST_F(About, MissingTranslationLeavesThePlaceholders) {
     EXPECT_TRUE(other.Image2->pixmap().isNull());
 }
 
-TEST_F(About, GroupBoxCaptionsStandOnTheFrameOverTheWhiteWindow) {
-    Form1->Button7->click();
+TEST_F(About, GroupBoxesShowTheWhiteWindowWithTheCaptionOnTheTopLine) {
     for (framework::TGroupBox* box : {frmVersion->GroupBox1, frmVersion->GroupBox2}) {
         const QImage image = box->grab().toImage();
-        const QRgb shadow = box->palette().color(QPalette::Dark).rgb();
-        const int top = box->FrameTop(), w = box->width(), h = box->height();
-        EXPECT_LT(box->CaptionRect().top(), top);  // the caption across the top line
-        EXPECT_GT(box->CaptionRect().bottom(), top);
-        EXPECT_EQ(image.pixel(w - 20, top), shadow);
-        EXPECT_EQ(image.pixel(0, h / 2), shadow);
-        EXPECT_EQ(image.pixel(w - 20, h - 2), shadow);
-        EXPECT_EQ(image.pixel(w - 20, top - 2), qRgb(255, 255, 255));  // above it
-        EXPECT_EQ(image.pixel(w / 2, h - 8), qRgb(255, 255, 255));     // inside
+        EXPECT_TRUE(box->CaptionRect().contains(8, box->FrameTop()));
+        EXPECT_EQ(image.pixel(box->width() - 20, box->FrameTop()),
+                  box->palette().color(QPalette::Dark).rgb());
+        EXPECT_EQ(image.pixel(box->width() / 2, box->height() - 8),
+                  qRgb(255, 255, 255));  // not 252
     }
 }
 

