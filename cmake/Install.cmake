@@ -27,10 +27,10 @@ won when every panel shows the same colour. Won games are ranked per board size.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${HORONPA_AUTHOR_URL}")
-# The Qt libraries it links come from dpkg-shlibdeps; the platform plugins and
-# the Japanese font are needed at run time but not linked.
+# The Qt libraries it links come from dpkg-shlibdeps; the platform plugins,
+# the Japanese font and Qt's Japanese texts are needed at run time but not linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -14,6 +14,7 @@ void CreateApplicationWindows() {
     framework::SetApplicationTitle(QString::fromUtf8("ホロンパ"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/horonpa.png")));
     framework::RegisterFontSubstitutions();
+    framework::InstallQtTranslation();  // without it, Qt's own texts stay English
     framework::InstallMouseCapture();
     framework::CreateForm(Form1);
     framework::CreateForm(Form2);

@@ -89,13 +89,13 @@ TfrmVersion::TfrmVersion() {
     Label5->setText(QStringLiteral("Brevantis"));
     Label5->adjustSize();
 
-    GroupBox1 = new QGroupBox(QString::fromUtf8("作者名"), this);
+    GroupBox1 = new framework::TGroupBox(QString::fromUtf8("作者名"), this);
     GroupBox1->setObjectName("GroupBox1");
     GroupBox1->setGeometry(77, 88, 217, 57);
     Label3 = AddLabel(GroupBox1, "Label3", 20, 24, 12);
     Label3->setText(QString::fromUtf8("ヌマリ"));
     Label3->adjustSize();
-    GroupBox2 = new QGroupBox(QString::fromUtf8("最新版・サポート情報"), this);
+    GroupBox2 = new framework::TGroupBox(QString::fromUtf8("最新版・サポート情報"), this);
     GroupBox2->setObjectName("GroupBox2");
     GroupBox2->setGeometry(77, 160, 217, 81);
     URLLink1 = AddLink("URLLink1", 24);

@@ -2,13 +2,13 @@
 // that gives it the product name and version.
 #pragma once
 
-#include <QGroupBox>
 #include <QLabel>
 #include <cstdint>
 #include <string>
 
 #include "controls/URLLink.h"
 #include "framework/qt/Form.h"
+#include "framework/qt/GroupBox.h"
 
 // The standard value names of a version-information block, indexed 0..11.
 extern const char* const VersionInfoKeys[12];
@@ -35,9 +35,9 @@ class TfrmVersion : public framework::TForm {
     QLabel* Label2;  // "Version: " + product version
     QLabel* Label4;  // the disclaimer
     QLabel* Label5;  // the maker
-    QGroupBox* GroupBox1;
+    framework::TGroupBox* GroupBox1;
     QLabel* Label3;  // the author
-    QGroupBox* GroupBox2;
+    framework::TGroupBox* GroupBox2;
     TURLLink* URLLink1;  // the author's web page
     TURLLink* URLLink2;  // the author's e-mail address
 

@@ -74,13 +74,11 @@ void TStringList::SetCommaText(std::string_view s) {
 }
 
 std::string QuoteCommaField(std::string_view field) {
-    bool needsQuotes = false;
-    for (std::size_t i = 0; i < field.size(); i += CharSize(field, i)) {
-        char c = field[i];
-        if (IsBlank(c) || c == kDelimiter || c == kQuote) {
-            needsQuotes = true;
-            break;
-        }
+    // Unquoted, a field runs to the first blank or comma; only a quote at its
+    // start would make the reader take it for a quoted one.
+    bool needsQuotes = !field.empty() && field.front() == kQuote;
+    for (std::size_t i = 0; i < field.size() && !needsQuotes; i += CharSize(field, i)) {
+        needsQuotes = IsBlank(field[i]) || field[i] == kDelimiter;
     }
     if (!needsQuotes) return std::string(field);
     std::string out(1, kQuote);

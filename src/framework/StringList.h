@@ -28,7 +28,8 @@ class TStringList {
 };
 
 // Quotes one field by the comma-text rule when it would not read back as
-// itself (it holds a blank, a comma or a double quote); otherwise returns it as is.
+// itself (it holds a blank, a control character or a comma, or starts with a
+// double quote); otherwise returns it as is, a double quote inside included.
 std::string QuoteCommaField(std::string_view field);
 
 }  // namespace framework

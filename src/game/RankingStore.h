@@ -42,6 +42,7 @@ void WriteRankRecord(framework::TMemIniFile& file, std::int32_t size, const rRan
 
 // The value line of an entry. A name that would not read back as itself is
 // made safe: a control byte becomes a blank, a lead byte without its trail
-// byte becomes "?", and a name holding a blank, a comma or a double quote is
-// quoted by the comma-text rule. Other names are written byte for byte.
+// byte becomes "?", and a name holding a blank or a comma, or starting with a
+// double quote, is quoted by the comma-text rule. Other names (mid"q among
+// them) are written byte for byte.
 std::string FormatRankValue(const rRanking& entry);

@@ -1,5 +1,9 @@
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/uGrobal.h"
@@ -188,6 +192,43 @@ TEST_F(Menu, ManualIsHandedToTheDesktopSilently) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(Form1->Visible());
     EXPECT_TRUE(Form1->Enabled());
+}
+
+TEST_F(Menu, EnterClicksTheFocusedButtonOnceHeldOrNot) {
+    const auto press = [](QPushButton* b, Qt::Key key, bool held = false) {
+        b->setFocus();
+        QKeyEvent event(QEvent::KeyPress, key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier, "\r", held);
+        QApplication::sendEvent(b, &event);
+    };
+    press(Form1->Button5, Qt::Key_Return);  // 神
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 20);
+    press(Form1->Button2, Qt::Key_Enter);  // 初級者
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
+    press(Form1->Button4, Qt::Key_Return, true);  // the repeats of a held key
+    EXPECT_EQ(Form1->SpinEdit1->Value(), 3);
+}
+
+TEST_F(Menu, SpinEditMenuSpeaksJapanese) {
+    QStringList texts;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* a : menu->actions()) texts << a->text();
+            menu->close();
+        }
+    });
+    poll.start(10);
+    const QPoint at(9, 9);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, Form1->SpinEdit1->mapToGlobal(at));
+    QApplication::sendEvent(Form1->SpinEdit1, &event);
+    texts.removeAll(QString());  // separators
+    ASSERT_GE(texts.size(), 4);  // copy, select all, step up, step down
+    for (QString text : texts) {
+        // Accelerator letters and key names ("(&C)", "\tCtrl+C") are no words.
+        text = text.section('\t', 0, 0).remove(QRegularExpression("\\(&.\\)"));
+        EXPECT_FALSE(text.contains(QRegularExpression("[A-Za-z]"))) << text.toStdString();
+    }
 }
 
 }  // namespace

@@ -196,4 +196,20 @@ TEST_F(Ranking, ClosingAfterAWinClosesTheBoardAndFreesTheMenu) {
     EXPECT_TRUE(Form1->Enabled());
 }
 
+TEST_F(Ranking, TabLeavesTheGridEnterClosesWidthsHold) {
+    Form1->Button6->click();
+    Form3->StringGrid1->setColumnWidth(1, 214);  // as a drag leaves it
+    Form3->StringGrid1->setFocus();
+    QTest::keyClick(Form3->StringGrid1, Qt::Key_Tab);
+    EXPECT_EQ(Form3->focusWidget(), Form3->Button1);
+    QTest::keyClick(Form3->Button1, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(Form3->focusWidget(), Form3->StringGrid1);
+    Form3->Button1->setFocus();
+    QTest::keyClick(Form3->Button1, Qt::Key_Return);  // 閉じる
+    EXPECT_FALSE(Form3->Visible());
+    Form1->Button6->click();  // reloads the table
+    EXPECT_EQ(Form3->StringGrid1->ColWidths(1), 214);
+    Form3->StringGrid1->setColumnWidth(1, 64);  // the windows are shared by every test
+}
+
 }  // namespace

@@ -150,4 +150,15 @@ TEST_F(About, MissingTranslationLeavesThePlaceholders) {
     EXPECT_TRUE(other.Image2->pixmap().isNull());
 }
 
+TEST_F(About, GroupBoxesShowTheWhiteWindowWithTheCaptionOnTheTopLine) {
+    for (framework::TGroupBox* box : {frmVersion->GroupBox1, frmVersion->GroupBox2}) {
+        const QImage image = box->grab().toImage();
+        EXPECT_TRUE(box->CaptionRect().contains(8, box->FrameTop()));
+        EXPECT_EQ(image.pixel(box->width() - 20, box->FrameTop()),
+                  box->palette().color(QPalette::Dark).rgb());
+        EXPECT_EQ(image.pixel(box->width() / 2, box->height() - 8),
+                  qRgb(255, 255, 255));  // not 252
+    }
+}
+
 }  // namespace

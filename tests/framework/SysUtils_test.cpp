@@ -116,8 +116,11 @@ TEST(CommaText, QuoteFieldOnlyWhenNeeded) {
     EXPECT_EQ(QuoteCommaField("NoName"), "NoName");
     EXPECT_EQ(QuoteCommaField("\x83\x41\x83\x43"), "\x83\x41\x83\x43");
     EXPECT_EQ(QuoteCommaField("a b"), "\"a b\"");
-    EXPECT_EQ(QuoteCommaField("a\"b"), "\"a\"\"b\"");
-    for (std::string name : {"a b", " lead", "trail ", "x,y", "\"q", "q\"", "\"", ",", " "}) {
+    // A quote inside or at the end is no quote to the reader; one at the start is.
+    EXPECT_EQ(QuoteCommaField("a\"b"), "a\"b");
+    EXPECT_EQ(QuoteCommaField("\"q"), "\"\"\"q\"");
+    for (std::string name : {"a b", " lead", "trail ", "x,y", "\"q", "q\"", "a\"b", "\"", ",", " ",
+                             "a\"b c", "\x01"}) {
         EXPECT_EQ(Split(QuoteCommaField(name)), V{name}) << name;
     }
 }

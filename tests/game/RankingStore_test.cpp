@@ -125,6 +125,7 @@ TEST_F(RankingStoreTest, NamesRoundTrip) {
         "\"quoted\"",
         "\"",
         "say \"hi\"",
+        "mid\"q",
         ",",
         Cp("ソ表") /* trail bytes 0x5C */,
     };
@@ -140,8 +141,11 @@ TEST_F(RankingStoreTest, NamesRoundTrip) {
 
 TEST_F(RankingStoreTest, PlainNamesAreWrittenByteForByte) {
     WriteRankRecord(ini, 3, {1, Cp("太郎"), 1, 2, 3, 4});
-    WriteRankRecord(ini, 3, {2, "a\"b", 1, 2, 3, 4});
-    EXPECT_EQ(ReadAll(ini), "[3]\r\n1=1," + Cp("太郎") + ",1,2,3,4\r\n2=2,\"a\"\"b\",1,2,3,4\r\n");
+    WriteRankRecord(ini, 3, {2, "mid\"q", 1, 2, 3, 4});
+    // Only what the reader would take apart is quoted: here a leading quote.
+    WriteRankRecord(ini, 3, {3, "\"lead", 1, 2, 3, 4});
+    EXPECT_EQ(ReadAll(ini), "[3]\r\n1=1," + Cp("太郎") +
+                                ",1,2,3,4\r\n2=2,mid\"q,1,2,3,4\r\n3=3,\"\"\"lead\",1,2,3,4\r\n");
 }
 
 TEST_F(RankingStoreTest, ControlBytesAndBrokenCharactersCannotBreakTheFile) {

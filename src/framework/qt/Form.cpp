@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -206,6 +207,16 @@ void TForm::closeEvent(QCloseEvent* event) {
 }
 
 void TForm::keyPressEvent(QKeyEvent* event) {
+    // No button of these windows is a default button, so Qt's push button
+    // leaves Enter alone and it arrives here. The desktop the game comes from
+    // clicks the button that has the focus. A held key clicks once.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (enter && button != nullptr && button->isEnabled() && button->isVisible()) {
+        event->accept();
+        if (!event->isAutoRepeat()) button->click();
+        return;
+    }
     QWidget::keyPressEvent(event);
     RunGuarded([&] { FormKeyDown(event->key(), event->modifiers(), event->isAutoRepeat()); });
 }

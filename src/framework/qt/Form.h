@@ -104,6 +104,8 @@ class TForm : public QWidget {
     }
 
     void closeEvent(QCloseEvent* event) override;
+    // Enter (main or keypad) clicks the focused push button, as Space does;
+    // other keys that no control took go to FormKeyDown.
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

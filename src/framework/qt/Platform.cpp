@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTranslator>
 #include <utility>
 
 namespace framework {
@@ -51,6 +53,18 @@ QString ExeName() {
 void RegisterFontSubstitutions() {
     QFont::insertSubstitutions(QString::fromUtf16(kWindowFontFamily),
                                {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+}
+
+bool InstallQtTranslation(const QString& directory) {
+    const QString dir =
+        directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_ja"), dir) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
 }
 
 QUrl ShellTargetUrl(const QString& pathOrUrl) {

@@ -29,6 +29,13 @@ inline constexpr char16_t kWindowFontFamily[] = u"ＭＳ Ｐゴシック";
 // "Noto Sans CJK JP"). Called once at start-up, before any window exists.
 void RegisterFontSubstitutions();
 
+// Makes Qt's own standard texts (the edit fields' context menus, ...) Japanese,
+// whatever the user's locale, from Qt's Japanese translation "qtbase_ja.qm" in
+// `directory` (empty: Qt's installed translations). Texts the program sets
+// itself are not touched. Returns false, changing nothing, when the file is
+// missing or unreadable. Called once at start-up, before any window exists.
+bool InstallQtTranslation(const QString& directory = QString());
+
 // The address handed to the desktop for `pathOrUrl`: text that starts with a
 // scheme ("http:", "mailto:", "file:" ...) is an address as it stands; anything
 // else is a local file path, made absolute against the current directory.

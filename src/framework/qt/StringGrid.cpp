@@ -1,6 +1,7 @@
 #include "framework/qt/StringGrid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -24,16 +25,18 @@ class FixedCellDelegate : public QStyledItemDelegate {
         const QRect r = option.rect;
         const QPalette& pal = option.palette;
         painter->fillRect(r, pal.button());
+        // The text is cut at the cell's edge, which is drawn over it.
+        painter->setClipRect(r);
+        painter->setPen(pal.buttonText().color());
+        painter->setFont(option.font);
+        painter->drawText(r.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
         painter->setPen(pal.light().color());
         painter->drawLine(r.topLeft(), r.topRight());
         painter->drawLine(r.topLeft(), r.bottomLeft());
         painter->setPen(pal.dark().color());
         painter->drawLine(r.bottomLeft(), r.bottomRight());
         painter->drawLine(r.topRight(), r.bottomRight());
-        painter->setPen(pal.buttonText().color());
-        painter->setFont(option.font);
-        painter->drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
 };
@@ -53,6 +56,9 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setShowGrid(true);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setTabKeyNavigation(false);
+    setMouseTracking(true);  // the sizing cursor over a column border
     setCornerButtonEnabled(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -112,6 +118,64 @@ void TStringGrid::SetDefaultRowHeight(int height) {
     defaultRowHeight_ = qMax(0, height);
     verticalHeader()->setDefaultSectionSize(defaultRowHeight_);
     for (int row = 0; row < rowCount(); ++row) setRowHeight(row, defaultRowHeight_);
+}
+
+int TStringGrid::SizingColumnAt(const QPoint& pos) const {
+    int fixedHeight = 0;
+    for (int row = 0; row < kFixedRows && row < rowCount(); ++row) fixedHeight += rowHeight(row);
+    if (pos.y() < rowViewportPosition(0) || pos.y() >= rowViewportPosition(0) + fixedHeight)
+        return -1;
+    // The right-most border in reach, so that a column dragged down to its
+    // narrowest can still be grabbed and widened again.
+    for (int col = columnCount() - 1; col >= 0; --col) {
+        const int border = columnViewportPosition(col) + columnWidth(col) - 1;
+        if (qAbs(pos.x() - border) <= kSizingZone) return col;
+    }
+    return -1;
+}
+
+bool TStringGrid::StartSizing(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return false;
+    const int col = SizingColumnAt(event->position().toPoint());
+    if (col < 0) return false;
+    sizingCol_ = col;
+    sizingStartX_ = event->position().toPoint().x();
+    sizingStartWidth_ = columnWidth(col);
+    event->accept();
+    return true;
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* event) {
+    if (!StartSizing(event)) QTableWidget::mousePressEvent(event);
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click may start a drag as well.
+    if (!StartSizing(event)) QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void TStringGrid::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (sizingCol_ >= 0) {
+        setColumnWidth(sizingCol_,
+                       qMax(kMinDragWidth, sizingStartWidth_ + pos.x() - sizingStartX_));
+        event->accept();
+        return;
+    }
+    if (SizingColumnAt(pos) >= 0 && event->buttons() == Qt::NoButton)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+    QTableWidget::mouseMoveEvent(event);
+}
+
+void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (sizingCol_ >= 0 && event->button() == Qt::LeftButton) {
+        sizingCol_ = -1;
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace framework

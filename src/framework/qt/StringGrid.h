@@ -1,7 +1,9 @@
 // The string grid: a table of text cells addressed by column and row, both
 // counted from 0. The first row and the first column are fixed: they are
 // drawn as headings and cannot be selected. Cells are never edited by the
-// user.
+// user. A text longer than its cell is cut at the cell's edge, and the user
+// widens or narrows a column by dragging its right border in the fixed row.
+// Tab leaves the grid for the next control instead of moving between cells.
 #pragma once
 
 #include <QString>
@@ -15,6 +17,10 @@ class TStringGrid : public QTableWidget {
   public:
     static constexpr int kFixedCols = 1;
     static constexpr int kFixedRows = 1;
+    // Narrowest a column can be dragged, and how far from a column's border
+    // (either side) a press in the fixed row grabs it.
+    static constexpr int kMinDragWidth = 4;
+    static constexpr int kSizingZone = 3;
 
     explicit TStringGrid(QWidget* parent = nullptr);
 
@@ -42,8 +48,25 @@ class TStringGrid : public QTableWidget {
 
     bool IsFixedCell(int col, int row) const { return col < kFixedCols || row < kFixedRows; }
 
+    // The column whose right border a press at `pos` (viewport coordinates)
+    // would drag, or -1.
+    int SizingColumnAt(const QPoint& pos) const;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
   private:
     void FillNewCells(int fromRow, int fromCol);
+    bool StartSizing(QMouseEvent* event);
+
+    // The column being dragged (-1: none), where the drag started and the
+    // column's width then.
+    int sizingCol_ = -1;
+    int sizingStartX_ = 0;
+    int sizingStartWidth_ = 0;
 
     int defaultColWidth_ = 64;
     int defaultRowHeight_ = 24;

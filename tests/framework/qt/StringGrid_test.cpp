@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "support/Mouse.h"
 #include "support/QtPrinters.h"
 
 namespace {
@@ -165,6 +166,28 @@ TEST_F(StringGridTest, DefaultSizesApplyToEveryColumnAndRow) {
     EXPECT_EQ(grid.RowHeights(12), 20);
     // The heading cells are part of the grid: the first row starts at the top.
     EXPECT_EQ(grid.visualRect(grid.model()->index(0, 0)).topLeft(), QPoint(0, 0));
+}
+
+TEST_F(StringGridTest, ColumnBordersInTheFixedRowAreDraggable) {
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    testsupport::Mouse mouse;
+    // Drags the right border of column 1, grabbed `off` pixels right of it in row `row`.
+    const auto drag = [&](int row, int off, int dx) {
+        const QPoint from(grid.columnViewportPosition(2) - 1 + off,
+                          grid.rowViewportPosition(row) + 5);
+        mouse.Pause();
+        mouse.Press(grid.viewport(), Qt::LeftButton, from);
+        mouse.Move(grid.viewport(), from + QPoint(dx, 30));  // leaving the row goes on dragging
+        mouse.Release(grid.viewport(), Qt::LeftButton, from + QPoint(dx, 30));
+    };
+    drag(0, 2, 50);
+    EXPECT_EQ(grid.ColWidths(1), 114);
+    EXPECT_EQ(grid.ColWidths(2), 64);
+    drag(0, -2, -500);  // a column keeps a few pixels
+    EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
+    drag(3, 0, 40);  // the same border in a normal row sizes nothing
+    EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
 }
 
 }  // namespace
