@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "IniKeys.h"
 #include "framework/IniEdit.h"
 #include "framework/IniText.h"
 
@@ -44,14 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (framework::ini::IsUtf16File(file)) return 0;  // never written
 
     // Every key of the file, to check after the write.
-    std::size_t start = framework::ini::HasUtf8Bom(file) ? 3 : 0;
-    std::vector<std::pair<std::string, std::string>> keys;
-    std::string current;
-    for (const auto& line : framework::ini::ParseLines(file, start)) {
-        if (line.kind == framework::ini::Line::Kind::Section) current = line.name;
-        if (line.kind == framework::ini::Line::Kind::Key && keys.size() < 64)
-            keys.emplace_back(current, line.name);
-    }
+    const auto keys = fuzzing::IniKeys(file, 64);
     std::vector<std::optional<std::string>> values;
     for (const auto& [s, k] : keys) values.push_back(framework::ini::LookUpValue(file, s, k));
 

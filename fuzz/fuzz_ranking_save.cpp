@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "FuzzInput.h"
+#include "IniKeys.h"
 #include "framework/IniFile.h"
-#include "framework/IniText.h"
 #include "framework/SysUtils.h"
 #include "game/RankingStore.h"
 #include "game/RankingUpdate.h"
@@ -54,19 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Every key of every other section, as a lookup gives it now.
     const framework::TMemIniFile before(bytes);
-    std::vector<std::pair<std::string, std::string>> keys;
-    std::string current;
-    std::size_t start = 0;
-    bool utf16 = false;
-    const std::string text = framework::ini::DecodeFileText(bytes, start, utf16);
-    std::size_t pos = start;
-    framework::ini::Line line;
-    while (framework::ini::NextLine(text, pos, line) && keys.size() < 64) {
-        if (line.kind == framework::ini::Line::Kind::Section) current = line.name;
-        if (line.kind == framework::ini::Line::Kind::Key &&
-            !framework::ini::SameName(current, section))
-            keys.emplace_back(current, line.name);
-    }
+    const auto keys = fuzzing::IniKeys(bytes, 64, section);
 
     TCellTable table(ranking::kColumns, ranking::kRows + 1);
     std::vector<rRanking> saved;

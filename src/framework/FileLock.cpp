@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "framework/SafeFile.h"
+
 namespace framework {
 namespace {
 
@@ -15,12 +17,7 @@ namespace {
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
 int OpenForLocking(const std::string& path, int flags) {
-    int fd;
-    do {
-        fd = open(path.c_str(), flags | O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                  0666);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return OpenNoFollow(path, flags | O_RDONLY, 0666);
 }
 
 bool IsRegular(int fd) {

@@ -57,13 +57,6 @@ bool NextLine(std::string_view text, std::size_t& pos, Line& line) {
     return true;
 }
 
-std::vector<Line> ParseLines(std::string_view text, std::size_t start) {
-    std::vector<Line> lines;
-    Line line;
-    while (NextLine(text, start, line)) lines.push_back(line);
-    return lines;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

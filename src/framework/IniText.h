@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace framework::ini {
 
@@ -23,9 +22,6 @@ struct Line {
 // and moves `pos` past it; false at the end of the text. Reading a file line
 // by line this way holds no more than one line at a time.
 bool NextLine(std::string_view text, std::size_t& pos, Line& line);
-
-// Splits `text` (from byte `start`) into all of its lines.
-std::vector<Line> ParseLines(std::string_view text, std::size_t start);
 
 // Names compare without regard to the case of ASCII letters; a double-byte
 // character compares byte for byte.

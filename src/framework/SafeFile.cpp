@@ -18,14 +18,6 @@ namespace {
 // As many links as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
 
-int OpenNoFollow(const std::string& path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 bool WriteAllAt(int fd, const char* data, std::size_t size, off_t at) {
     std::size_t done = 0;
     while (done < size) {
@@ -44,6 +36,14 @@ mode_t NewFileMode() {
 }
 
 }  // namespace
+
+int OpenNoFollow(const std::string& path, int flags, mode_t mode) {
+    int fd;
+    do {
+        fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
 
 uid_t FileSystemUser() {
     // setfsuid answers the current file-system user; an invalid id changes nothing.

@@ -16,6 +16,10 @@ namespace framework {
 // Linux; it is the effective user unless changed on purpose).
 uid_t FileSystemUser();
 
+// Opens `path` as open(2) does, but never through a link in its last part
+// (ELOOP) and never waiting (a FIFO opens at once); EINTR is retried.
+int OpenNoFollow(const std::string& path, int flags, mode_t mode = 0);
+
 // Follows `path` through symbolic links to the file it names. A link is
 // followed only where the kernel's protected-symlink rule would follow it:
 // the link belongs to the file-system user or to the owner of what it points

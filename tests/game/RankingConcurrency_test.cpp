@@ -26,26 +26,6 @@ rRanking EntryOf(int w, int i) {
 }
 int SizeOf(int i) { return kSizes[i % 4]; }
 
-// Runs `body` in a child process; its exit status is what `body` returns.
-pid_t Child(const std::function<int()>& body) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        int code = 3;
-        try {
-            code = body();
-        } catch (...) {
-        }
-        _exit(code);
-    }
-    return pid;
-}
-
-int ExitCode(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
 // A game won on size 5 with `score`, named `name`: the whole update with
 // its dialogs answered. Returns the rank shown in the name box.
 int Win(const std::string& ini, int score, const std::string& name,
@@ -140,7 +120,7 @@ TEST(RankingConcurrency, GamesWonAtOnceKeepEveryResult) {
     ASSERT_EQ(pipe(gate), 0);
     std::vector<pid_t> games;
     for (int g = 0; g < kGames; ++g) {
-        games.push_back(Child([&, g] {
+        games.push_back(testsupport::StartChild([&, g] {
             close(gate[1]);
             char c;
             if (read(gate[0], &c, 1) != 0) return 4;
@@ -150,7 +130,7 @@ TEST(RankingConcurrency, GamesWonAtOnceKeepEveryResult) {
     }
     close(gate[0]);
     close(gate[1]);
-    for (pid_t pid : games) EXPECT_EQ(ExitCode(pid), 0);
+    for (pid_t pid : games) EXPECT_EQ(testsupport::ExitCodeOf(pid), 0);
     EXPECT_EQ(NamesInFile(ini), (std::vector<std::string>{"g7", "g6", "g5", "g4", "g3", "g2", "g1",
                                                           "g0", "NoName", "NoName"}));
     EXPECT_TRUE(WellFormed(testsupport::ReadAll(ini)));
@@ -165,7 +145,7 @@ TEST(RankingConcurrency, NameBoxHeldOpenWhileAnotherGameSaves) {
     int boxOpen[2], goOn[2];
     ASSERT_EQ(pipe(boxOpen), 0);
     ASSERT_EQ(pipe(goOn), 0);
-    const pid_t first = Child([&] {
+    const pid_t first = testsupport::StartChild([&] {
         const int rank = Win(ini, 450, "first", [&] {
             char c = 'o';
             if (write(boxOpen[1], &c, 1) != 1 || read(goOn[0], &c, 1) != 1) _exit(5);
@@ -176,7 +156,7 @@ TEST(RankingConcurrency, NameBoxHeldOpenWhileAnotherGameSaves) {
     ASSERT_EQ(read(boxOpen[0], &c, 1), 1);
     EXPECT_EQ(Win(ini, 750, "second"), 3);
     ASSERT_EQ(write(goOn[1], &c, 1), 1);
-    EXPECT_EQ(ExitCode(first), 6);
+    EXPECT_EQ(testsupport::ExitCodeOf(first), 6);
     // Both results, each where its score puts it; the two lowest old entries drop out.
     EXPECT_EQ(NamesInFile(ini), (std::vector<std::string>{"old", "old", "second", "old", "old",
                                                           "old", "first", "old", "old", "old"}));

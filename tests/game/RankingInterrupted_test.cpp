@@ -65,16 +65,10 @@ std::string StartingFile() {
 
 // Starts a child that saves table `i` as the table of size 20 and exits.
 pid_t StartSave(const std::string& ini, int i) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        try {
-            ranking::SaveRanking(TableOf(i), ini, 20);
-        } catch (...) {
-            _exit(1);
-        }
-        _exit(0);
-    }
-    return pid;
+    return testsupport::StartChild([&] {
+        ranking::SaveRanking(TableOf(i), ini, 20);
+        return 0;
+    });
 }
 
 TEST(RankingInterrupted, KilledSaveLeavesTheOldOrTheNewFile) {

@@ -3,7 +3,6 @@
 // byte, and a later save works once the cause is gone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <unistd.h>
 #include <csignal>
@@ -33,14 +32,10 @@ class RankingRefusedWrite : public ::testing::Test {
     // Runs `body` in a child that is stopped after five seconds: a call that
     // blocks fails the test instead of hanging it. Gives what `body` returned.
     static int Unblocked(const std::function<int()>& body) {
-        pid_t pid = fork();
-        if (pid == 0) {
+        return testsupport::ExitCodeOf(testsupport::StartChild([&] {
             alarm(5);
-            _exit(body());
-        }
-        int status = 0;
-        if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
+            return body();
+        }));
     }
     // 0: refused with the write error naming `path`; 1: stored; 2: another error.
     static int Save(const std::string& path, const rRanking& e, const std::string& message) {

@@ -45,21 +45,35 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 
 namespace testsupport {
 
+pid_t StartChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        int code = 3;
+        try {
+            code = body();
+        } catch (...) {
+        }
+        _exit(code);
+    }
+    return pid;
+}
+
+int ExitCodeOf(pid_t pid) {
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
 int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<int()>& body) {
     if (geteuid() != 0) return body();
     constexpr uid_t kNobody = 65534;
     for (const std::string& p : paths) {
         if (lchown(p.c_str(), kNobody, kNobody) != 0) return -1;
     }
-    pid_t pid = fork();
-    if (pid < 0) return -1;
-    if (pid == 0) {
-        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    return ExitCodeOf(StartChild([&] {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 100;
+        return body();
+    }));
 }
 
 }  // namespace testsupport

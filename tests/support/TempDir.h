@@ -2,6 +2,8 @@
 // when the test ends.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +30,12 @@ void WriteAll(const std::string& path, const std::string& bytes);
 }  // namespace testsupport
 
 namespace testsupport {
+
+// Starts `body` in a child process, which exits with what `body` returns
+// (3 when it throws).
+pid_t StartChild(const std::function<int()>& body);
+// Waits for child `pid`: its exit status, or -1 when it was killed.
+int ExitCodeOf(pid_t pid);
 
 // Runs `body` where file permissions are enforced: directly for an ordinary
 // user; for root in a child process that has become "nobody" after `paths`
