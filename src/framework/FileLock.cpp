@@ -8,16 +8,18 @@
 #include <cerrno>
 #include <thread>
 
-#include "framework/SafeFile.h"
-
 namespace framework {
 namespace {
 
 // How often a busy lock is tried again.
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
-int OpenForLocking(const std::string& path, int flags) {
-    return OpenNoFollow(path, flags | O_RDONLY, 0666);
+int OpenFolderForLocking(const TFileAt& file) {
+    int fd;
+    do {
+        fd = openat(file.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
 }
 
 bool IsRegular(int fd) {
@@ -25,43 +27,44 @@ bool IsRegular(int fd) {
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// True while `fd` is still the file at `path` (a save may have replaced it).
-bool StillAt(int fd, const std::string& path) {
+// True while `fd` is still the file named by `file` (a save may have replaced it).
+bool StillAt(int fd, const TFileAt& file) {
     struct stat a {};
     struct stat b {};
-    return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
+    return fstat(fd, &a) == 0 &&
+           fstatat(file.Folder(), file.Name().c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace
 
-ExclusiveFileLock::ExclusiveFileLock(const std::string& lockPath, const std::string& fallbackPath,
-                                     std::chrono::milliseconds wait) {
-    fd_ = OpenForLocking(lockPath, O_CREAT);
-    onLockFile_ = fd_ >= 0;
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-        fd_ = OpenForLocking(fallbackPath, 0);
-    } else if (fd_ < 0 && errno != ENOENT && errno != ENOTDIR) {
-        // A link (ELOOP), a directory (EISDIR), a socket (ENXIO) in its place.
-        state_ = State::kNotAFile;
-        return;
-    }
-    if (fd_ < 0) return;
-    if (!IsRegular(fd_)) {
-        state_ = State::kNotAFile;
-        return;
+ExclusiveFileLock::ExclusiveFileLock(const TFileAt& file, std::chrono::milliseconds wait) {
+    fd_ = OpenFolderForLocking(file);
+    onFolder_ = fd_ >= 0;
+    if (fd_ < 0) {
+        fd_ = OpenAt(file, O_RDONLY);
+        if (fd_ < 0) {
+            // A link (ELOOP) or a socket (ENXIO) in the file's place.
+            state_ = errno == ELOOP || errno == ENXIO ? State::kNotAFile : State::kNoAccess;
+            return;
+        }
+        if (!IsRegular(fd_)) {
+            state_ = State::kNotAFile;
+            return;
+        }
     }
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            // The file itself is locked only where no save can replace it;
-            // should one have done so all the same, lock the file now there.
-            if (onLockFile_ || StillAt(fd_, fallbackPath)) {
+            // The file itself is locked only where no save of ours can
+            // replace it; should another user's have done so all the same,
+            // lock the file now there.
+            if (onFolder_ || StillAt(fd_, file)) {
                 state_ = State::kHeld;
                 return;
             }
             close(fd_);
-            fd_ = OpenForLocking(fallbackPath, 0);
+            fd_ = OpenAt(file, O_RDONLY);
             if (fd_ < 0 || !IsRegular(fd_)) {
                 state_ = fd_ < 0 ? State::kNoAccess : State::kNotAFile;
                 return;

@@ -1,22 +1,19 @@
 #include "framework/SafeFile.h"
 
 #include <fcntl.h>
-#include <sys/fsuid.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
+#include <vector>
 
-#include "framework/FileUtils.h"
 #include "framework/TempFiles.h"
 
 namespace framework {
 namespace {
-
-// As many links as the kernel follows in one path.
-constexpr int kMaxLinks = 40;
 
 bool WriteAllAt(int fd, const char* data, std::size_t size, off_t at) {
     std::size_t done = 0;
@@ -35,47 +32,55 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// The folder refuses what a replace needs of it (a new file, or renaming it
+// over another user's file in a sticky folder), though the file itself may
+// still be writable: the one case for writing in place.
+bool FolderRefuses(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
+bool UserInGroup(uid_t uid, gid_t gid) {
+    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buf(static_cast<std::size_t>(size > 0 ? size : 16384));
+    passwd pw{};
+    passwd* found = nullptr;
+    if (getpwuid_r(uid, &pw, buf.data(), buf.size(), &found) != 0 || found == nullptr) return false;
+    if (pw.pw_gid == gid) return true;
+    int count = 64;
+    std::vector<gid_t> groups;
+    for (;;) {
+        groups.resize(static_cast<std::size_t>(count));
+        const int before = count;
+        if (getgrouplist(pw.pw_name, pw.pw_gid, groups.data(), &count) >= 0) break;
+        if (count <= before) return false;  // no growth asked for: give up
+    }
+    return std::find(groups.begin(), groups.begin() + count, gid) != groups.begin() + count;
+}
+
+// Gives the new file the old one's owner and group where the system allows
+// it. False when the owner could not be kept and would lose the right to
+// write the file.
+bool KeepOwnership(int fd, const FileOwnership& old) {
+    const uid_t me = FileSystemUser();
+    // Only root can give a file away.
+    if (old.uid != me && fchown(fd, old.uid, old.gid) == 0) return true;
+    // At least the group, where we are a member of it; else it stays ours.
+    const bool groupKept = fchown(fd, static_cast<uid_t>(-1), old.gid) == 0;
+    if (old.uid == me) return true;
+    struct stat now {};
+    if (!groupKept && fstat(fd, &now) != 0) return false;
+    return MayWriteAsNonOwner(old.uid, groupKept ? old.gid : now.st_gid, old.mode);
+}
+
 }  // namespace
 
-int OpenNoFollow(const std::string& path, int flags, mode_t mode) {
-    int fd;
-    do {
-        fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+bool MayWriteAsNonOwner(uid_t uid, gid_t gid, mode_t mode) {
+    if (uid == 0) return true;
+    // A user in the group gets the group's bits, not the others' bits.
+    return UserInGroup(uid, gid) ? (mode & S_IWGRP) != 0 : (mode & S_IWOTH) != 0;
 }
 
-uid_t FileSystemUser() {
-    // setfsuid answers the current file-system user; an invalid id changes nothing.
-    return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1)));
-}
-
-std::optional<std::string> FollowAllowedLinks(const std::string& path) {
-    std::string current = path;
-    for (int hops = 0; hops <= kMaxLinks; ++hops) {
-        struct stat link {};
-        if (lstat(current.c_str(), &link) != 0) {
-            // A missing file is fine where it was named directly; through a
-            // link it is a dangling link, and nothing may be made there.
-            if (hops > 0 && errno == ENOENT) return std::nullopt;
-            return current;
-        }
-        if (!S_ISLNK(link.st_mode)) return current;
-        struct stat target {};
-        if (stat(current.c_str(), &target) != 0) return std::nullopt;  // dangles or loops
-        if (link.st_uid != FileSystemUser() && link.st_uid != target.st_uid) return std::nullopt;
-        char buf[PATH_MAX];
-        const ssize_t n = readlink(current.c_str(), buf, sizeof(buf));
-        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof(buf)) return std::nullopt;
-        std::string next(buf, static_cast<std::size_t>(n));
-        current = next.front() == '/' ? next : DirectoryOf(current) + "/" + next;
-    }
-    return std::nullopt;
-}
-
-FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+FileContent ReadRegularFile(const TFileAt& file, std::size_t maxBytes) {
     FileContent out;
-    const int fd = OpenNoFollow(path, O_RDONLY);
+    const int fd = OpenAt(file, O_RDONLY);
     if (fd < 0) {
         // A socket cannot be opened at all (ENXIO).
         out.state = errno == ENOENT  ? FileState::kMissing
@@ -92,8 +97,10 @@ FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
         out.state = FileState::kTooLarge;
     } else {
         out.state = FileState::kRead;
-        out.mode = st.st_mode & 07777;
-        // The file may grow while it is read: never take more than the bound.
+        out.owner = {st.st_uid, st.st_gid, static_cast<mode_t>(st.st_mode & 07777)};
+        // The file may hold more than it says (it grows while it is read, or
+        // it is made as it is read, like those under /proc): never take more
+        // than the bound.
         out.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t got = 0;
         for (;;) {
@@ -117,29 +124,38 @@ FileContent ReadRegularFile(const std::string& path, std::size_t maxBytes) {
 // The rename is what makes the save whole-or-nothing for every reader and
 // against a program killed half-way. The new data reaches the disk before the
 // rename (fdatasync), so a power cut can never leave a renamed file without
-// its contents, on any file system. The directory itself is not flushed:
-// after a power cut the rename may be lost, which leaves the old file whole,
-// and skipping that second wait keeps a save within a few milliseconds.
-ReplaceResult ReplaceFile(const std::string& path, const std::string& bytes,
-                          std::optional<mode_t> mode) {
-    std::string temp = TemporaryTemplate(path);
-    const int fd = mkostemps(temp.data(), kTemporarySuffixLength, O_CLOEXEC);
-    if (fd < 0) return ReplaceResult::kNoTemporary;
+// its contents, on any file system. The folder itself is not flushed: after
+// a power cut the rename may be lost, which leaves the old file whole, and
+// skipping that second wait keeps a save within a few milliseconds.
+ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
+                          const std::optional<FileOwnership>& keep) {
+    std::string temp;
+    const int fd = CreateTemporary(file, temp);
+    if (fd < 0) return FolderRefuses(errno) ? ReplaceResult::kInPlace : ReplaceResult::kFailed;
+    if (keep && !KeepOwnership(fd, *keep)) {
+        close(fd);
+        unlinkat(file.Folder(), temp.c_str(), 0);
+        return ReplaceResult::kInPlace;
+    }
+    // The permission bits after the owner: a change of owner clears some.
     bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) &&
-              fchmod(fd, mode ? *mode : NewFileMode()) == 0 && fdatasync(fd) == 0;
+              fchmod(fd, keep ? keep->mode : NewFileMode()) == 0 && fdatasync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
-    if (ok) return ReplaceResult::kReplaced;
-    unlink(temp.c_str());
-    return ReplaceResult::kFailed;
+    int renameError = 0;
+    if (ok && renameat(file.Folder(), temp.c_str(), file.Folder(), file.Name().c_str()) == 0) {
+        return ReplaceResult::kReplaced;
+    }
+    if (ok) renameError = errno;
+    unlinkat(file.Folder(), temp.c_str(), 0);
+    return FolderRefuses(renameError) ? ReplaceResult::kInPlace : ReplaceResult::kFailed;
 }
 
-bool RewriteInPlace(const std::string& path, const std::string& oldBytes,
-                    const std::string& bytes) {
-    const int fd = OpenNoFollow(path, O_RDWR);
+bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std::string& bytes) {
+    const int fd = OpenAt(file, O_RDWR);
     if (fd < 0) return false;
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              static_cast<std::uint64_t>(st.st_size) == oldBytes.size();
     // The room for the new length first: a full disk refuses it here, before
     // any byte of the file has changed.
     if (ok && bytes.size() > oldBytes.size()) {
@@ -156,7 +172,8 @@ bool RewriteInPlace(const std::string& path, const std::string& oldBytes,
         // Put the old bytes back; they fit in the room the file already had.
         WriteAllAt(fd, oldBytes.data(), oldBytes.size(), 0);
         if (ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0) fsync(fd);
-    } else if (!ok && bytes.size() > oldBytes.size()) {
+    } else if (!ok && bytes.size() > oldBytes.size() &&
+               static_cast<std::uint64_t>(st.st_size) == oldBytes.size()) {
         // A reservation that got part of the way leaves the length as it was.
         if (ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0) fsync(fd);
     }

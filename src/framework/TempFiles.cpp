@@ -1,27 +1,46 @@
 #include "framework/TempFiles.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <random>
 #include <vector>
-
-#include "framework/FileUtils.h"
-#include "framework/SafeFile.h"
 
 namespace framework {
 namespace {
 
-constexpr std::size_t kRandomPart = 6;  // the "XXXXXX" of the template
+constexpr std::size_t kRandomPart = 6;  // the "XXXXXX" of the pattern
 constexpr char kSuffix[] = ".tmp";
+// Tries before giving up on a folder full of names like ours.
+constexpr int kCreateAttempts = 100;
 
-std::string BaseOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+std::string RandomPart() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof(kLetters) - 2);
+    std::string part(kRandomPart, ' ');
+    for (char& c : part) c = kLetters[pick(generator)];
+    return part;
+}
 
 }  // namespace
 
-std::string TemporaryTemplate(const std::string& path) {
-    return DirectoryOf(path) + "/." + BaseOf(path) + "." + std::string(kRandomPart, 'X') + kSuffix;
+int CreateTemporary(const TFileAt& file, std::string& name) {
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        name = "." + file.Name() + "." + RandomPart() + kSuffix;
+        int fd;
+        do {
+            fd = openat(file.Folder(), name.c_str(),
+                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        } while (fd < 0 && errno == EINTR);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;  // errno is EEXIST
 }
 
 bool IsTemporaryOf(const std::string& name, const std::string& base) {
@@ -36,22 +55,26 @@ bool IsTemporaryOf(const std::string& name, const std::string& base) {
     return true;
 }
 
-void RemoveStaleTemporaries(const std::string& path) {
-    const std::string dir = DirectoryOf(path);
-    const std::string base = BaseOf(path);
-    DIR* d = opendir(dir.c_str());
-    if (d == nullptr) return;
+void RemoveStaleTemporaries(const TFileAt& file) {
+    const int listing = openat(file.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return;
+    DIR* d = fdopendir(listing);
+    if (d == nullptr) {
+        close(listing);
+        return;
+    }
     std::vector<std::string> stale;
     while (const dirent* e = readdir(d)) {
-        if (IsTemporaryOf(e->d_name, base)) stale.emplace_back(e->d_name);
+        if (IsTemporaryOf(e->d_name, file.Name())) stale.emplace_back(e->d_name);
     }
     closedir(d);
     for (const std::string& name : stale) {
-        const std::string path = dir + "/" + name;
         struct stat st {};
         // Only our own regular files: never another user's, never a link.
-        if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == FileSystemUser())
-            unlink(path.c_str());
+        if (fstatat(file.Folder(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == FileSystemUser()) {
+            unlinkat(file.Folder(), name.c_str(), 0);
+        }
     }
 }
 

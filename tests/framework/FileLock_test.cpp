@@ -21,11 +21,11 @@ namespace {
 
 using State = ExclusiveFileLock::State;
 
-// Another program's lock: an open file description of its own holding flock.
+// Another program's lock: an open file description of its own holding flock
+// on a folder or a file.
 class ForeignLock {
   public:
-    explicit ForeignLock(const std::string& path)
-        : fd_(open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666)) {
+    explicit ForeignLock(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
         held_ = fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) == 0;
     }
     ~ForeignLock() { Release(); }
@@ -44,67 +44,79 @@ class FileLockTest : public ::testing::Test {
   protected:
     testsupport::TempDir dir;
     std::string file = dir.file("horonpa.ini");
-    std::string lockFile = file + ".lock";
+
+    static framework::TFileAt At(const std::string& path) {
+        auto at = framework::OpenFileAt(path);
+        if (!at) throw std::runtime_error("cannot open " + path);
+        return std::move(*at);
+    }
 };
 
-TEST_F(FileLockTest, CreatesTheLockFileAndExcludesOthersWhileHeld) {
+TEST_F(FileLockTest, LocksTheFolderAndMakesNothingThere) {
     {
-        ExclusiveFileLock lock(lockFile, file, 0ms);
+        ExclusiveFileLock lock(At(file), 0ms);
         EXPECT_EQ(lock.state(), State::kHeld);
-        EXPECT_TRUE(lock.OnLockFile());
-        EXPECT_TRUE(std::filesystem::exists(lockFile));
-        ForeignLock other(lockFile);
+        EXPECT_TRUE(lock.OnFolder());
+        ForeignLock other(dir.path());
         EXPECT_FALSE(other.held());
     }
-    ForeignLock after(lockFile);
+    ForeignLock after(dir.path());
     EXPECT_TRUE(after.held());  // released with the object
-    EXPECT_TRUE(std::filesystem::exists(lockFile));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST_F(FileLockTest, GivesUpAfterTheWaitWhenAnotherHoldsIt) {
-    ForeignLock other(lockFile);
+    ForeignLock other(dir.path());
     ASSERT_TRUE(other.held());
     const auto start = std::chrono::steady_clock::now();
-    ExclusiveFileLock lock(lockFile, file, 150ms);
+    ExclusiveFileLock lock(At(file), 150ms);
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(lock.state(), State::kBusy);
     EXPECT_GE(waited, 150ms);
 }
 
 TEST_F(FileLockTest, TakesTheLockWhenTheOtherLetsGoWithinTheWait) {
-    auto other = std::make_unique<ForeignLock>(lockFile);
+    auto other = std::make_unique<ForeignLock>(dir.path());
     ASSERT_TRUE(other->held());
     std::thread release([&] {
         std::this_thread::sleep_for(100ms);
         other->Release();
     });
-    ExclusiveFileLock lock(lockFile, file, 5000ms);
+    ExclusiveFileLock lock(At(file), 5000ms);
     release.join();
     EXPECT_EQ(lock.state(), State::kHeld);
 }
 
-TEST_F(FileLockTest, MissingDirectoryGivesNoAccess) {
-    const std::string missing = dir.file("no/such/horonpa.ini");
-    ExclusiveFileLock lock(missing + ".lock", missing, 0ms);
-    EXPECT_EQ(lock.state(), State::kNoAccess);
+TEST_F(FileLockTest, GamesReachingOneFileThroughDifferentLinksTakeOneLock) {
+    // Two folders, each with its own link to one shared file elsewhere.
+    for (const char* d : {"a", "b", "shared"}) std::filesystem::create_directory(dir.file(d));
+    testsupport::WriteAll(dir.file("shared/ranks.ini"), "");
+    ASSERT_EQ(symlink("../shared/ranks.ini", dir.file("a/horonpa.ini").c_str()), 0);
+    ASSERT_EQ(symlink(dir.file("shared/ranks.ini").c_str(), dir.file("b/horonpa.ini").c_str()), 0);
+    ExclusiveFileLock first(At(dir.file("a/horonpa.ini")), 0ms);
+    ASSERT_EQ(first.state(), State::kHeld);
+    ExclusiveFileLock second(At(dir.file("b/horonpa.ini")), 0ms);
+    EXPECT_EQ(second.state(), State::kBusy);
+    // A file of its own in one of the link's folders is another matter.
+    ExclusiveFileLock unrelated(At(dir.file("a/other.ini")), 0ms);
+    EXPECT_EQ(unrelated.state(), State::kHeld);
 }
 
-TEST_F(FileLockTest, ReadOnlyDirectoryLocksTheFileItself) {
+TEST_F(FileLockTest, FolderThatMayNotBeReadLocksTheFileItself) {
     testsupport::WriteAll(file, "[5]\r\n");
-    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0311), 0);
     int result = testsupport::RunWithoutRoot({dir.path(), file}, [&] {
-        ExclusiveFileLock lock(lockFile, file, 0ms);
-        if (lock.state() != State::kHeld || lock.OnLockFile()) return 1;
+        ExclusiveFileLock lock(At(file), 0ms);
+        if (lock.state() != State::kHeld || lock.OnFolder()) return 1;
         ForeignLock other(file);  // another writer locking the same fallback
-        if (other.held()) return 2;
-        return std::filesystem::exists(lockFile) ? 3 : 0;
+        return other.held() ? 2 : 0;
     });
     EXPECT_EQ(result, 0);
 }
 
 TEST_F(FileLockTest, IniWriteRaisesTheLockErrorWithThePathAndLeavesTheFile) {
     testsupport::WriteAll(file, "[5]\r\n1=a\r\n");
-    ForeignLock other(lockFile);
+    ForeignLock other(dir.path());
     ASSERT_TRUE(other.held());
     framework::TIniFile ini(file);
     EXPECT_EQ(ini.LockWait(), 5000ms);
@@ -123,7 +135,7 @@ TEST_F(FileLockTest, IniWriteRaisesTheLockErrorWithThePathAndLeavesTheFile) {
 }
 
 TEST_F(FileLockTest, LockErrorIsAnIniFileException) {
-    ForeignLock other(lockFile);
+    ForeignLock other(dir.path());
     framework::TIniFile ini(file);
     ini.SetLockWait(0ms);
     EXPECT_THROW(ini.WriteString("5", "1", "a"), framework::EIniFileException);

@@ -16,11 +16,25 @@ namespace {
 
 using framework::IsTemporaryOf;
 
-TEST(TempFiles, DirectoryAndTemplate) {
+TEST(TempFiles, DirectoryAndNewTemporaries) {
     EXPECT_EQ(framework::DirectoryOf("/a/b/horonpa.ini"), "/a/b");
     EXPECT_EQ(framework::DirectoryOf("/horonpa.ini"), "/");
     EXPECT_EQ(framework::DirectoryOf("horonpa.ini"), ".");
-    EXPECT_EQ(framework::TemporaryTemplate("/a/b/horonpa.ini"), "/a/b/.horonpa.ini.XXXXXX.tmp");
+    testsupport::TempDir dir;
+    const auto file = framework::OpenFileAt(dir.file("horonpa.ini"));
+    ASSERT_TRUE(file);
+    std::string first, second;
+    const int a = framework::CreateTemporary(*file, first);
+    const int b = framework::CreateTemporary(*file, second);
+    ASSERT_GE(a, 0);
+    ASSERT_GE(b, 0);
+    close(a);
+    close(b);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(IsTemporaryOf(first, "horonpa.ini")) << first;
+    struct stat st {};
+    ASSERT_EQ(stat(dir.file(first).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST(TempFiles, OnlyNamesOfTheTemplateAreTemporaries) {
@@ -57,10 +71,14 @@ TEST(TempFiles, ASaveRemovesWhatAKilledSaveLeftAndNothingElse) {
     for (auto& e : std::filesystem::directory_iterator(dir.path())) {
         names.insert(e.path().filename().string());
     }
-    std::set<std::string> kept{
-        "horonpa.ini",         "horonpa.ini.lock",        "keep.txt",
-        ".horonpa.ini.lock",   ".other.ini.Ab12Cd.tmp",   ".horonpa.ini.backup",
-        ".horonpa.ini.ABC123", ".horonpa.ini.link01.tmp", ".horonpa.ini.dir001.tmp"};
+    std::set<std::string> kept{"horonpa.ini",
+                               "keep.txt",
+                               ".horonpa.ini.lock",
+                               ".other.ini.Ab12Cd.tmp",
+                               ".horonpa.ini.backup",
+                               ".horonpa.ini.ABC123",
+                               ".horonpa.ini.link01.tmp",
+                               ".horonpa.ini.dir001.tmp"};
     // Only root can give a file away; an ordinary user's own file goes.
     if (geteuid() == 0) kept.insert(".horonpa.ini.other1.tmp");
     EXPECT_EQ(names, kept);

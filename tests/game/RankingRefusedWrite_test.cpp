@@ -51,7 +51,7 @@ class RankingRefusedWrite : public ::testing::Test {
 TEST_F(RankingRefusedWrite, ReadOnlyFile) {
     const std::string before = testsupport::ReadAll(ini);
     ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
-    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini, ini + ".lock"},
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini},
                                           [&] { return Save(ini, entry, Refused(ini)); }),
               0);
     EXPECT_EQ(testsupport::ReadAll(ini), before);
@@ -73,7 +73,7 @@ TEST_F(RankingRefusedWrite, ReadOnlyDirectory) {
     const std::string before = testsupport::ReadAll(ini);
     ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini, ini + ".lock"},
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini},
                                           [&] { return Save(ini, entry, Refused(ini)); }),
               0);
     EXPECT_EQ(testsupport::ReadAll(ini), before);
@@ -103,7 +103,7 @@ TEST_F(RankingRefusedWrite, DiskFull) {
     EXPECT_EQ(testsupport::ReadAll(ini), before);
     for (auto& e : std::filesystem::directory_iterator(dir.path())) {
         const std::string name = e.path().filename().string();
-        EXPECT_TRUE(name == "horonpa.ini" || name == "horonpa.ini.lock") << name;
+        EXPECT_EQ(name, "horonpa.ini");
     }
     EXPECT_EQ(Save(ini, entry, ""), 1);
     EXPECT_EQ(ReadRankRecord(ini, 5, 1), entry);
@@ -137,7 +137,7 @@ TEST_F(RankingRefusedWrite, DiskFullInPlaceLeavesTheFile) {
     const std::string before = testsupport::ReadAll(ini);
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
     const rRanking longer{1, std::string(200, 'L'), 500, 10, 20, 3};
-    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini, ini + ".lock"},
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini},
                                           [&] {
                                               testsupport::FullDisk full(before.size() + 50);
                                               return Save(ini, longer, Refused(ini));
@@ -181,17 +181,23 @@ TEST_F(RankingRefusedWrite, SpecialFilesNeverBlock) {
             << path;
         EXPECT_EQ(Unblocked([&] { return Save(path, entry, Refused(path)); }), 0) << path;
     }
-    // A FIFO in the lock file's place: the save is refused as a busy file.
-    std::filesystem::remove(ini + ".lock");
-    ASSERT_EQ(mkfifo((ini + ".lock").c_str(), 0644), 0);
-    const std::string before = testsupport::ReadAll(ini);
-    EXPECT_EQ(Unblocked([&] {
-                  return Save(
-                      ini, entry,
-                      ini + framework::Cp932(" に書き込めません (他のプログラムが書き込み中です)"));
-              }),
-              0);
-    EXPECT_EQ(testsupport::ReadAll(ini), before);
+}
+
+TEST_F(RankingRefusedWrite, NothingIsMadeThroughWhatLiesBesideTheFile) {
+    // Names beside the file that a save might be tricked into opening (the
+    // lock file of earlier versions among them) as a FIFO, a dangling link and
+    // a link to a file of ours: a save neither blocks on them nor makes or
+    // changes anything through them.
+    const std::string victim = dir.file("victim.txt");
+    testsupport::WriteAll(victim, "keep\n");
+    ASSERT_EQ(mkfifo(dir.file(".horonpa.ini.lock").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("made-through-a-link", (ini + ".lock").c_str()), 0);
+    ASSERT_EQ(symlink(victim.c_str(), dir.file(".horonpa.ini.AAAAAA.tmp").c_str()), 0);
+    EXPECT_EQ(Unblocked([&] { return Save(ini, entry, ""); }), 1);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 1), entry);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("made-through-a-link")));
+    EXPECT_EQ(testsupport::ReadAll(victim), "keep\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 5);
 }
 
 TEST_F(RankingRefusedWrite, HugeFileIsNeitherParsedNorDestroyed) {

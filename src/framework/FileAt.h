@@ -1,0 +1,57 @@
+// A file named by an open folder and a name in it. Everything done to such a
+// file (reading it, locking its folder, writing a temporary file beside it,
+// renaming that over it) goes through the folder's descriptor, so a folder
+// renamed or swapped on the way between one step and the next cannot send a
+// later step to another file: the file that was checked is the file written.
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace framework {
+
+// The user whose permissions count for file access (the file-system user on
+// Linux; it is the effective user unless changed on purpose).
+uid_t FileSystemUser();
+
+class TFileAt {
+  public:
+    // Takes over `folder`, a descriptor of a directory (O_PATH is enough).
+    TFileAt(int folder, std::string name) : folder_(folder), name_(std::move(name)) {}
+    ~TFileAt();
+    TFileAt(TFileAt&& other) noexcept;
+    TFileAt& operator=(TFileAt&& other) noexcept;
+    TFileAt(const TFileAt&) = delete;
+    TFileAt& operator=(const TFileAt&) = delete;
+
+    int Folder() const { return folder_; }
+    // A plain name, never empty, ".", ".." or holding a "/".
+    const std::string& Name() const { return name_; }
+
+  private:
+    int folder_;
+    std::string name_;
+};
+
+// Opens the folder of `path` and follows the file named there through its
+// symbolic links to the file they name, one link at a time, each looked at
+// through the descriptor of the folder that holds it. A link is followed only
+// where two rules both allow it:
+//  - the kernel's protected-symlink rule: the link is not in a sticky folder
+//    that everybody may write (such as /tmp), or it belongs to the follower
+//    or to the folder's owner;
+//  - the link belongs to the follower or to the owner of the file it leads to.
+// Gives nothing for a link that may not be followed, that dangles or loops,
+// a folder that cannot be opened, or a name that names no file (".", "").
+// A file that does not exist is fine where it is named directly: it may be
+// made there.
+std::optional<TFileAt> OpenFileAt(const std::string& path);
+
+// Opens `file` as open(2) does, but never through a link (ELOOP), never
+// waiting (a FIFO opens at once) and never as a controlling terminal; EINTR
+// is retried.
+int OpenAt(const TFileAt& file, int flags, mode_t mode = 0);
+
+}  // namespace framework
