@@ -27,13 +27,16 @@ std::optional<std::string> LookUpValue(std::string bytes, std::string_view secti
     return LookUpInText(text, start, section, key);
 }
 
-std::string SetValue(std::string text, std::string_view section, std::string_view key,
-                     std::string_view value) {
+std::size_t SetValueAt(std::string& text, std::size_t header, std::string_view section,
+                       std::string_view key, std::string_view value) {
     const std::size_t start = HasUtf8Bom(text) ? 3 : 0;
     const std::string keyLine = std::string(key) + "=" + std::string(value);
-    const auto found = ScanSection(text, start, section, key);
+    const auto found = header == std::string::npos
+                           ? std::nullopt
+                           : ScanSection(text, header, section, key);
     if (!found) {
         if (text.size() > start && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+        header = text.size();
         text += "[" + std::string(section) + "]\r\n" + keyLine + "\r\n";
     } else if (found->key) {
         text.replace(found->key->begin, found->key->contentEnd - found->key->begin, keyLine);
@@ -44,6 +47,13 @@ std::string SetValue(std::string text, std::string_view section, std::string_vie
         if (line.end == line.contentEnd) insert = "\r\n" + insert;  // the file's last line, unended
         text.insert(line.end, insert);
     }
+    return header;
+}
+
+std::string SetValue(std::string text, std::string_view section, std::string_view key,
+                     std::string_view value) {
+    const auto found = ScanSection(text, HasUtf8Bom(text) ? 3 : 0, section, {});
+    SetValueAt(text, found ? found->header.begin : std::string::npos, section, key, value);
     return text;
 }
 

@@ -31,4 +31,10 @@ std::optional<std::string> LookUpInText(std::string_view text, std::size_t start
 std::string SetValue(std::string text, std::string_view section, std::string_view key,
                      std::string_view value);
 
+// The same change made in `text` itself, where the header of `section` is
+// known to start at byte `header` (npos: the text has no such section), so
+// that only the section is scanned. Gives where the header starts afterwards.
+std::size_t SetValueAt(std::string& text, std::size_t header, std::string_view section,
+                       std::string_view key, std::string_view value);
+
 }  // namespace framework::ini

@@ -29,8 +29,10 @@ std::string TMemIniFile::ReadString(std::string_view section, std::string_view k
 
 void TMemIniFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    text_ = ini::SetValue(std::move(text_), section, key, value);
-    last_.reset();
+    // The header stays where it was (every change is at or after it), or
+    // the section is new at the end: either way it is known for the next write.
+    const std::size_t at = FindSectionFrom(section);
+    last_ = LastSection{std::string(section), ini::SetValueAt(text_, at, section, key, value)};
 }
 
 }  // namespace framework

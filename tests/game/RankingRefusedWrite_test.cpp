@@ -11,42 +11,13 @@
 
 #include "framework/IniFile.h"
 #include "framework/SysUtils.h"
+#include "game/RankingSaves.h"
 #include "game/RankingStore.h"
 #include "support/FullDisk.h"
-#include "support/TempDir.h"
 
 namespace {
 
-class RankingRefusedWrite : public ::testing::Test {
-  protected:
-    testsupport::TempDir dir;
-    std::string ini = dir.file("horonpa.ini");
-    const rRanking entry{1, "Me", 500, 10, 20, 3};
-
-    void SetUp() override {
-        for (int r = 1; r <= 10; ++r) WriteRankRecord(ini, 5, DefaultRankRecord(r));
-    }
-    std::string Refused(const std::string& path) {
-        return path + framework::Cp932(" に書き込めません");
-    }
-    // Runs `body` in a child that is stopped after five seconds: a call that
-    // blocks fails the test instead of hanging it. Gives what `body` returned.
-    static int Unblocked(const std::function<int()>& body) {
-        return testsupport::ExitCodeOf(testsupport::StartChild([&] {
-            alarm(5);
-            return body();
-        }));
-    }
-    // 0: refused with the write error naming `path`; 1: stored; 2: another error.
-    static int Save(const std::string& path, const rRanking& e, const std::string& message) {
-        try {
-            WriteRankRecord(path, 5, e);
-            return 1;
-        } catch (const framework::EIniFileException& x) {
-            return x.Message() == message ? 0 : 2;
-        }
-    }
-};
+using RankingRefusedWrite = testsupport::RankingSaves;
 
 TEST_F(RankingRefusedWrite, ReadOnlyFile) {
     const std::string before = testsupport::ReadAll(ini);

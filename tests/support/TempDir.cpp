@@ -40,6 +40,7 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 
 }  // namespace testsupport
 
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,6 +73,15 @@ int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<in
     }
     return ExitCodeOf(StartChild([&] {
         if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 100;
+        return body();
+    }));
+}
+
+int RunAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
+          const std::function<int()>& body) {
+    return ExitCodeOf(StartChild([&] {
+        if (setgroups(groups.size(), groups.data()) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+            return 100;
         return body();
     }));
 }

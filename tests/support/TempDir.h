@@ -42,4 +42,9 @@ int ExitCodeOf(pid_t pid);
 // were handed to it. Returns what `body` returned (or -1 when the child died).
 int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<int()>& body);
 
+// Runs `body` (as root only) in a child process that has become user `uid`
+// of group `gid` with the supplementary `groups`. Returns what `body`
+// returned, 100 when the child could not change its identity, -1 when it died.
+int RunAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const std::function<int()>& body);
+
 }  // namespace testsupport

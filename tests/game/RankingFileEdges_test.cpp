@@ -1,0 +1,281 @@
+// The ranking file at its edges: links in folders that every user may write,
+// a folder swapped while a save runs, saves by users other than the file's
+// owner, no room for a temporary file, and the size bound. A save that cannot
+// be made is refused with the write error and leaves the file byte for byte.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <vector>
+
+#include "framework/IniFile.h"
+#include "framework/SafeFile.h"
+#include "game/RankingSaves.h"
+#include "support/FullDisk.h"
+
+namespace {
+
+using RankingFileEdges = testsupport::RankingSaves;
+using testsupport::ReadAll;
+using testsupport::RunAs;
+using testsupport::WriteAll;
+
+// Users and a group the system does not know: nobody's password entry can
+// make them members of anything but what a test gives them.
+constexpr uid_t kAlice = 54321;
+constexpr uid_t kBob = 54322;
+constexpr uid_t kCarol = 54323;
+constexpr gid_t kGames = 54400;
+// Outcome of a child that skipped its check (no mount namespace here).
+constexpr int kSkipped = 77;
+
+struct Owner {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    ino_t inode;
+};
+Owner OwnerOf(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return {};
+    return {st.st_uid, st.st_gid, st.st_mode & 07777, st.st_ino};
+}
+
+TEST_F(RankingFileEdges, OnlyLinksTheProtectedRuleAllowsAreFollowedInAnOpenStickyFolder) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make links and files of other users";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // A folder like /tmp, and Alice's link in it to a file of hers.
+    const std::string open = dir.file("open");
+    ASSERT_EQ(mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(open.c_str(), 01777), 0);
+    const std::string hers = open + "/hers.ini";
+    WriteAll(hers, "[5]\r\n1=1,Alice,9,9,9,9\r\n");
+    ASSERT_EQ(chown(hers.c_str(), kAlice, kAlice), 0);
+    const std::string link = open + "/horonpa.ini";
+    ASSERT_EQ(symlink(hers.c_str(), link.c_str()), 0);
+    ASSERT_EQ(lchown(link.c_str(), kAlice, kAlice), 0);
+    // Root's game does not follow it, although it leads to a file of the link's owner.
+    EXPECT_EQ(ReadRankRecord(link, 5, 1), DefaultRankRecord(1));
+    EXPECT_EQ(Save(link, entry, Refused(link)), 0);
+    EXPECT_EQ(ReadAll(hers), "[5]\r\n1=1,Alice,9,9,9,9\r\n");
+    // Alice's own game follows it; so does root's where the folder is root's
+    // own and not open to all.
+    EXPECT_EQ(RunAs(kAlice, kAlice, {}, [&] { return ReadRankRecord(link, 5, 1).Name == "Alice"; }),
+              1);
+    ASSERT_EQ(chmod(open.c_str(), 0755), 0);
+    EXPECT_EQ(ReadRankRecord(link, 5, 1).Name, "Alice");
+}
+
+TEST_F(RankingFileEdges, AFolderSwappedDuringTheSaveDoesNotRedirectIt) {
+    // Between reading the file and replacing it, the folder that holds it is
+    // moved away and another folder, with a file that must not be touched,
+    // takes its name.
+    const std::string game = dir.file("game");
+    ASSERT_EQ(mkdir(game.c_str(), 0755), 0);
+    const std::string path = game + "/horonpa.ini";
+    WriteAll(path, "[5]\r\n");
+    framework::TIniFile(path).Update([&](framework::TMemIniFile& file) {
+        std::filesystem::rename(game, dir.file("moved"));
+        std::filesystem::create_directory(game);
+        WriteAll(path, "not yours\n");
+        file.WriteString("5", "1", "saved");
+        return true;
+    });
+    EXPECT_EQ(ReadAll(path), "not yours\n");
+    EXPECT_EQ(ReadAll(dir.file("moved/horonpa.ini")), "[5]\r\n1=saved\r\n");
+}
+
+TEST_F(RankingFileEdges, RootsSaveKeepsTheOwnerGroupAndMode) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can save a file of another user";
+    ASSERT_EQ(chown(dir.path().c_str(), kAlice, kAlice), 0);
+    ASSERT_EQ(chown(ini.c_str(), kAlice, kGames), 0);
+    ASSERT_EQ(chmod(ini.c_str(), 0640), 0);
+    EXPECT_EQ(Save(ini, entry, ""), 1);
+    const Owner after = OwnerOf(ini);
+    EXPECT_EQ(after.uid, kAlice);
+    EXPECT_EQ(after.gid, kGames);
+    EXPECT_EQ(after.mode, 0640u);
+    // So its owner's next save goes through.
+    EXPECT_EQ(RunAs(kAlice, kAlice, {},
+                    [&] {
+                        return Save(ini, {2, "Alice", 400, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 2).Name, "Alice");
+}
+
+TEST_F(RankingFileEdges, MembersOfASharedFilesGroupKeepSavingIt) {
+    if (geteuid() != 0) GTEST_SKIP() << "users and groups are made for the test as root";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // root:games 664 in a root:games 775 folder; Bob and Carol play in games.
+    const std::string shared = dir.file("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0775), 0);
+    ASSERT_EQ(chown(shared.c_str(), 0, kGames), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 0775), 0);
+    const std::string path = shared + "/horonpa.ini";
+    std::filesystem::copy_file(ini, path);
+    ASSERT_EQ(chown(path.c_str(), 0, kGames), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+    EXPECT_EQ(RunAs(kBob, kBob, {kGames},
+                    [&] {
+                        return Save(path, {1, "Bob", 900, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(OwnerOf(path).gid, kGames);
+    EXPECT_EQ(OwnerOf(path).mode, 0664u);
+    EXPECT_EQ(RunAs(kCarol, kCarol, {kGames},
+                    [&] {
+                        return Save(path, {2, "Carol", 800, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(ReadRankRecord(path, 5, 1).Name, "Bob");
+    EXPECT_EQ(ReadRankRecord(path, 5, 2).Name, "Carol");
+}
+
+TEST_F(RankingFileEdges, AnOwnerWhoWouldLoseTheFileKeepsItThroughAnInPlaceSave) {
+    if (geteuid() != 0) GTEST_SKIP() << "users and groups are made for the test as root";
+    // Alice's file, writable by the group games, which Bob is in and she is
+    // not: a replacement would be Bob's and shut her out, so Bob's save
+    // rewrites her file in place.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    ASSERT_EQ(chown(ini.c_str(), kAlice, kGames), 0);
+    ASSERT_EQ(chmod(ini.c_str(), 0664), 0);
+    const Owner before = OwnerOf(ini);
+    EXPECT_EQ(RunAs(kBob, kBob, {kGames},
+                    [&] {
+                        return Save(ini, {1, "Bob", 900, 1, 1, 3}, "");
+                    }),
+              1);
+    const Owner after = OwnerOf(ini);
+    EXPECT_EQ(after.uid, kAlice);
+    EXPECT_EQ(after.gid, kGames);
+    EXPECT_EQ(after.inode, before.inode);
+    EXPECT_EQ(RunAs(kAlice, kAlice, {},
+                    [&] {
+                        return Save(ini, {2, "Alice", 800, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 1).Name, "Bob");
+    EXPECT_EQ(ReadRankRecord(ini, 5, 2).Name, "Alice");
+    // In a sticky folder nobody may rename over another user's file: a
+    // writable one is saved in place there too.
+    ASSERT_EQ(chmod(dir.path().c_str(), 01777), 0);
+    ASSERT_EQ(chmod(ini.c_str(), 0666), 0);
+    EXPECT_EQ(RunAs(kCarol, kCarol, {},
+                    [&] {
+                        return Save(ini, {3, "Carol", 700, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(OwnerOf(ini).uid, kAlice);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 3).Name, "Carol");
+}
+
+TEST_F(RankingFileEdges, NoDescriptorForTheTemporaryFileRefusesTheSave) {
+    // The folder takes new files, but the process has no descriptor left
+    // when the temporary file is to be made: no rewrite in place.
+    const std::string before = ReadAll(ini);
+    std::vector<int> taken;
+    EXPECT_THROW(framework::TIniFile(ini).Update([&](framework::TMemIniFile& file) {
+        for (int fd; (fd = dup(0)) >= 0;) taken.push_back(fd);
+        file.WriteString("5", "1", "1,Me,500,10,20,3");
+        return true;
+    }),
+                 framework::EIniFileException);
+    for (int fd : taken) close(fd);
+    EXPECT_GT(taken.size(), 0u);
+    EXPECT_EQ(ReadAll(ini), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(RankingFileEdges, NoInodeForTheTemporaryFileRefusesTheSave) {
+    // A small file system whose every inode is taken.
+    const int result = testsupport::ExitCodeOf(testsupport::StartChild([&] {
+        const std::string small = dir.file("small");
+        if (mkdir(small.c_str(), 0755) != 0) return 2;
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", small.c_str(), "tmpfs", 0, "size=1m,nr_inodes=16") != 0) {
+            return kSkipped;
+        }
+        const std::string path = small + "/horonpa.ini";
+        std::filesystem::copy_file(ini, path);
+        for (int i = 0; open((small + "/f" + std::to_string(i)).c_str(),
+                             O_CREAT | O_WRONLY | O_CLOEXEC, 0644) >= 0;
+             ++i) {
+        }
+        const std::string before = ReadAll(path);
+        if (Save(path, entry, Refused(path)) != 0) return 3;
+        return ReadAll(path) == before ? 0 : 4;
+    }));
+    if (result == kSkipped) GTEST_SKIP() << "no tmpfs can be mounted here";
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(RankingFileEdges, ASaveNeverWritesAFileTooLargeToReadBack) {
+    // Just under the bound; one more entry would carry it over.
+    std::string bytes = ReadAll(ini);
+    bytes.resize(framework::TIniFile::kMaxFileBytes - 10, '\n');
+    WriteAll(ini, bytes);
+    EXPECT_EQ(Save(ini, {1, std::string(40, 'N'), 500, 10, 20, 3}, Refused(ini)), 0);
+    EXPECT_EQ(ReadAll(ini), bytes);
+    EXPECT_EQ(ReadRankRecord(ini, 5, 10), DefaultRankRecord(10));  // still read
+}
+
+TEST_F(RankingFileEdges, AFileThatMayBeWrittenButNotReadIsNoMissingFile) {
+    const std::string before = ReadAll(ini);
+    ASSERT_EQ(chmod(ini.c_str(), 0200), 0);
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini},
+                                          [&] { return Save(ini, entry, Refused(ini)); }),
+              0);
+    ASSERT_EQ(chmod(ini.c_str(), 0644), 0);
+    EXPECT_EQ(ReadAll(ini), before);
+}
+
+TEST_F(RankingFileEdges, APlayersOwnLinkToAnotherUsersFileIsFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make files of another user";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // The target is root's; the link, in a folder of the player's, is theirs.
+    const std::string target = dir.file("family.ini");
+    WriteAll(target, "[5]\r\n1=1,Family,9,9,9,9\r\n");
+    const std::string mine = dir.file("mine");
+    ASSERT_EQ(mkdir(mine.c_str(), 0755), 0);
+    ASSERT_EQ(chown(mine.c_str(), kAlice, kAlice), 0);
+    const std::string link = mine + "/horonpa.ini";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(lchown(link.c_str(), kAlice, kAlice), 0);
+    EXPECT_EQ(
+        RunAs(kAlice, kAlice, {}, [&] { return ReadRankRecord(link, 5, 1).Name == "Family"; }), 1);
+}
+
+TEST_F(RankingFileEdges, AFileHoldingMoreThanItsSizeSaysIsTooLarge) {
+    // Files under /proc say they are empty and hold more: never a cut read
+    // taken for the whole file.
+    const auto proc = framework::OpenFileAt("/proc/self/maps");
+    ASSERT_TRUE(proc);
+    EXPECT_EQ(framework::ReadRegularFile(*proc, 64).state, framework::FileState::kTooLarge);
+    const framework::FileContent whole = framework::ReadRegularFile(*proc, 1 << 20);
+    EXPECT_EQ(whole.state, framework::FileState::kRead);
+    EXPECT_GT(whole.bytes.size(), 64u);
+}
+
+TEST_F(RankingFileEdges, AnInPlaceRewriteCutShortPutsTheOldBytesBack) {
+    // A writable file in a read-only folder, a long name at rank 1 replaced
+    // by a short one, and a size limit below the file's size: the write
+    // fails part-way, and no room was reserved first since the file shrinks.
+    WriteRankRecord(ini, 5, {1, std::string(300, 'L'), 500, 10, 20, 3});
+    const std::string before = ReadAll(ini);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_EQ(testsupport::RunWithoutRoot({dir.path(), ini},
+                                          [&] {
+                                              testsupport::FullDisk full(64);
+                                              return Save(ini, entry, Refused(ini));
+                                          }),
+              0);
+    EXPECT_EQ(ReadAll(ini), before);
+}
+
+}  // namespace
