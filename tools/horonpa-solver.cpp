@@ -132,9 +132,16 @@ std::vector<std::int32_t> ReadBoard(std::istream& in, std::int32_t k, std::int32
     std::string line;
     for (std::size_t number = 1; ReadLine(in, line, number); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        // What is wrong inside a line is named before the board's shape.
+        if (line.find('\0') != std::string::npos) {
+            throw TBadInput("line " + std::to_string(number) + " holds a NUL byte");
+        }
         std::istringstream words(line);
         std::vector<std::string> row;
-        for (std::string w; words >> w;) row.push_back(w);
+        for (std::string w; words >> w;) {
+            ParseNumber(w, 0, k - 1, "line " + std::to_string(number) + ": palette index");
+            row.push_back(w);
+        }
         if (row.empty()) {
             ++blanks;
             continue;

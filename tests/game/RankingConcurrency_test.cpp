@@ -1,5 +1,6 @@
 // Several programs saving into one ranking file at the same moment.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <unistd.h>
@@ -67,38 +68,31 @@ std::vector<std::string> NamesInFile(const std::string& ini) {
     return ::testing::AssertionSuccess();
 }
 
-TEST(RankingConcurrency, WritersSavingAtOnceLoseNothing) {
-    testsupport::TempDir dir;
-    const std::string ini = dir.file("horonpa.ini");
+// Four writers saving kEntriesEach entries each at the same moment, writer w
+// through the path pathOf(w): none may get an error, none may lose an entry.
+void WritersSaveAtOnce(const std::string& ini, const std::function<std::string(int)>& pathOf) {
     // The writers start together when the pipe is closed.
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
     std::vector<pid_t> children;
     for (int w = 0; w < kWriters; ++w) {
-        pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
+        children.push_back(testsupport::StartChild([&, w] {
             close(gate[1]);
             char c;
-            if (read(gate[0], &c, 1) != 0) _exit(3);
+            if (read(gate[0], &c, 1) != 0) return 3;
             try {
                 for (int i = 1; i <= kEntriesEach; ++i)
-                    WriteRankRecord(ini, SizeOf(i), EntryOf(w, i));
+                    WriteRankRecord(pathOf(w), SizeOf(i), EntryOf(w, i));
             } catch (const framework::Exception&) {
-                _exit(1);
+                return 1;
             }
-            _exit(0);
-        }
-        children.push_back(pid);
+            return 0;
+        }));
     }
     close(gate[0]);
     close(gate[1]);
-    for (pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "a writer got an error";
-    }
+    for (pid_t pid : children)
+        EXPECT_EQ(testsupport::ExitCodeOf(pid), 0) << "a writer got an error";
     const std::string bytes = testsupport::ReadAll(ini);
     EXPECT_TRUE(WellFormed(bytes));
     int found = 0;
@@ -109,6 +103,27 @@ TEST(RankingConcurrency, WritersSavingAtOnceLoseNothing) {
         }
     }
     EXPECT_EQ(found, kWriters * kEntriesEach);
+}
+
+TEST(RankingConcurrency, WritersSavingAtOnceLoseNothing) {
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("horonpa.ini");
+    WritersSaveAtOnce(ini, [&](int) { return ini; });
+}
+
+TEST(RankingConcurrency, WritersThroughLinksInTheirOwnFoldersLoseNothing) {
+    // A family sharing one table: each game in a folder of its own, its
+    // horonpa.ini a link to the one shared file.
+    testsupport::TempDir dir;
+    const std::string shared = dir.file("shared.ini");
+    testsupport::WriteAll(shared, "");  // a link to a missing file makes none
+    for (int w = 0; w < kWriters; ++w) {
+        const std::string folder = dir.file("game" + std::to_string(w));
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+        ASSERT_EQ(symlink("../shared.ini", (folder + "/horonpa.ini").c_str()), 0);
+    }
+    WritersSaveAtOnce(shared,
+                      [&](int w) { return dir.file("game" + std::to_string(w)) + "/horonpa.ini"; });
 }
 
 TEST(RankingConcurrency, GamesWonAtOnceKeepEveryResult) {

@@ -10,7 +10,6 @@
 
 #include <unistd.h>
 #include <filesystem>
-#include <vector>
 
 #include "framework/IniFile.h"
 #include "framework/SafeFile.h"
@@ -172,23 +171,6 @@ TEST_F(RankingFileEdges, AnOwnerWhoWouldLoseTheFileKeepsItThroughAnInPlaceSave) 
               1);
     EXPECT_EQ(OwnerOf(ini).uid, kAlice);
     EXPECT_EQ(ReadRankRecord(ini, 5, 3).Name, "Carol");
-}
-
-TEST_F(RankingFileEdges, NoDescriptorForTheTemporaryFileRefusesTheSave) {
-    // The folder takes new files, but the process has no descriptor left
-    // when the temporary file is to be made: no rewrite in place.
-    const std::string before = ReadAll(ini);
-    std::vector<int> taken;
-    EXPECT_THROW(framework::TIniFile(ini).Update([&](framework::TMemIniFile& file) {
-        for (int fd; (fd = dup(0)) >= 0;) taken.push_back(fd);
-        file.WriteString("5", "1", "1,Me,500,10,20,3");
-        return true;
-    }),
-                 framework::EIniFileException);
-    for (int fd : taken) close(fd);
-    EXPECT_GT(taken.size(), 0u);
-    EXPECT_EQ(ReadAll(ini), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(RankingFileEdges, NoInodeForTheTemporaryFileRefusesTheSave) {

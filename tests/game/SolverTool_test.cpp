@@ -172,6 +172,14 @@ TEST_F(SolverToolTest, BadInputPrintsOneLineAndExitsWithTwo) {
     }
 }
 
+TEST_F(SolverToolTest, TheMessageNamesWhatIsWrongInsideALine) {
+    const char withNul[] = "1 0 0\0 junk 7\n";
+    EXPECT_EQ(RunTool("solve --colors 9", std::string(withNul, sizeof(withNul) - 1)).err,
+              "horonpa-solver: line 1 holds a NUL byte\n");
+    EXPECT_EQ(RunTool("solve --colors 9", "1 0 0\n0 junk 7\n").err,
+              "horonpa-solver: line 2: palette index is not a number: 'junk'\n");
+}
+
 TEST_F(SolverToolTest, OverlongInputIsRefusedAndUnwritableOutputFails) {
     // A line no board needs is refused before the rest is read.
     TRun run = RunTool("solve --colors 3", std::string(4 << 20, '1') + "\n");
