@@ -186,6 +186,14 @@ TEST_F(StringGridTest, ColumnBordersInTheFixedRowAreDraggable) {
     EXPECT_EQ(grid.ColWidths(2), 64);
     drag(0, -2, -500);  // a column keeps a few pixels
     EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
+    // Narrowed so, its border lies within reach of column 0's too: a press
+    // just left of it still widens column 1.
+    for (int off : {-1, -2}) {
+        drag(0, off, 10);
+        EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth + 10) << off;
+        EXPECT_EQ(grid.ColWidths(0), 64) << off;
+        drag(0, 0, -10);
+    }
     drag(3, 0, 40);  // the same border in a normal row sizes nothing
     EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
 }
