@@ -321,6 +321,10 @@ TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
     EXPECT_EQ(ClickCount, clicks);
     Form2->close();
     EXPECT_TRUE(Form2->Visible());
+    // A click on it under a window manager activates it: the ranking takes that over.
+    Form2->activateWindow();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), Form3);
     // Closing the ranking closes the board and brings the menu back.
     Form3->Close();
     EXPECT_FALSE(Form2->Visible());
