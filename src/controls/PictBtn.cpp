@@ -10,6 +10,7 @@
 #include <QShortcutEvent>
 #include <cmath>
 
+#include "framework/qt/FocusRect.h"
 #include "framework/qt/HandlerGuard.h"
 #include "framework/qt/SysColors.h"
 
@@ -49,29 +50,6 @@ void Frame3D(QPainter& canvas, Rect& r, TColor topLeft, TColor bottomRight) {
 void DrawBevel(QPainter& canvas, Rect& r, TBevelCut cut) {
     if (cut == bvLowered) Frame3D(canvas, r, clBtnShadow, clBtnHighlight);
     if (cut == bvRaised) Frame3D(canvas, r, clBtnHighlight, clBtnShadow);
-}
-
-// The system focus rectangle: every other pixel of the outline inverted, so
-// drawing it twice would take it away again.
-void DrawFocusRect(QPainter& canvas, const Rect& r) {
-    if (r.right <= r.left || r.bottom <= r.top) return;
-    QPolygon dots;
-    const auto dot = [&](int x, int y) {
-        if ((x + y) % 2 == 0) dots << QPoint(x, y);
-    };
-    for (int x = r.left; x < r.right; ++x) {
-        dot(x, r.top);
-        if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
-    }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-        dot(r.left, y);
-        if (r.right - 1 > r.left) dot(r.right - 1, y);
-    }
-    canvas.save();
-    canvas.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    canvas.setPen(QPen(Qt::white, 0));
-    canvas.drawPoints(dots);
-    canvas.restore();
 }
 
 // A picture is drawn transparently: its own alpha if it has one, otherwise
@@ -552,7 +530,8 @@ void TPictureButton::DrawButton(QPainter& canvas) {
 
     if (focusStyle_ == bfsStdButton && hasFocus()) {
         r.Inflate(-2);
-        DrawFocusRect(canvas, r);
+        framework::DrawFocusRect(canvas,
+                                 QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
     }
 }
 
