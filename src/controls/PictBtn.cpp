@@ -10,6 +10,8 @@
 #include <QShortcutEvent>
 #include <cmath>
 
+#include "framework/qt/FocusRect.h"
+#include "framework/qt/HandlerGuard.h"
 #include "framework/qt/SysColors.h"
 
 namespace {
@@ -48,29 +50,6 @@ void Frame3D(QPainter& canvas, Rect& r, TColor topLeft, TColor bottomRight) {
 void DrawBevel(QPainter& canvas, Rect& r, TBevelCut cut) {
     if (cut == bvLowered) Frame3D(canvas, r, clBtnShadow, clBtnHighlight);
     if (cut == bvRaised) Frame3D(canvas, r, clBtnHighlight, clBtnShadow);
-}
-
-// The system focus rectangle: every other pixel of the outline inverted, so
-// drawing it twice would take it away again.
-void DrawFocusRect(QPainter& canvas, const Rect& r) {
-    if (r.right <= r.left || r.bottom <= r.top) return;
-    QPolygon dots;
-    const auto dot = [&](int x, int y) {
-        if ((x + y) % 2 == 0) dots << QPoint(x, y);
-    };
-    for (int x = r.left; x < r.right; ++x) {
-        dot(x, r.top);
-        if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
-    }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-        dot(r.left, y);
-        if (r.right - 1 > r.left) dot(r.right - 1, y);
-    }
-    canvas.save();
-    canvas.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    canvas.setPen(QPen(Qt::white, 0));
-    canvas.drawPoints(dots);
-    canvas.restore();
 }
 
 // A picture is drawn transparently: its own alpha if it has one, otherwise
@@ -271,13 +250,18 @@ void TPictureButton::SetPointerInside(bool inside) {
     }
 }
 
+// Every entry from Qt below runs the control's handling, and the handlers
+// assigned to it, under the handler guard: an exception from a handler (a
+// move, say) shows the error box and skips the rest of that event, and never
+// travels through Qt's event dispatch.
+
 void TPictureButton::enterEvent(QEnterEvent* e) {
-    SetPointerInside(true);
+    framework::RunGuarded([&] { SetPointerInside(true); });
     QWidget::enterEvent(e);
 }
 
 void TPictureButton::leaveEvent(QEvent* e) {
-    SetPointerInside(false);
+    framework::RunGuarded([&] { SetPointerInside(false); });
     QWidget::leaveEvent(e);
 }
 
@@ -308,44 +292,52 @@ void TPictureButton::MouseLeave(TShiftState shift, int x, int y) {
 // ---- Mouse ----
 
 void TPictureButton::mousePressEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    TrackPointer(pos);
-    if (e->button() == Qt::LeftButton) {
-        captured_ = true;
-        clickPending_ = true;
-    }
-    MouseDown(e->button(), ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    framework::RunGuarded([&] {
+        const QPoint pos = e->position().toPoint();
+        TrackPointer(pos);
+        if (e->button() == Qt::LeftButton) {
+            captured_ = true;
+            clickPending_ = true;
+        }
+        MouseDown(e->button(), ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    });
 }
 
 // The second press of a fast double click: OnDblClick (left button only), then
 // a press marked as double, whose release gives no click.
 void TPictureButton::mouseDoubleClickEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    TrackPointer(pos);
-    if (e->button() == Qt::LeftButton) {
-        captured_ = true;
-        clickPending_ = false;
-        if (OnDblClick) OnDblClick(this);
-    }
-    MouseDown(e->button(), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, pos.x(), pos.y());
+    framework::RunGuarded([&] {
+        const QPoint pos = e->position().toPoint();
+        TrackPointer(pos);
+        if (e->button() == Qt::LeftButton) {
+            captured_ = true;
+            clickPending_ = false;
+            if (OnDblClick) OnDblClick(this);
+        }
+        MouseDown(e->button(), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, pos.x(), pos.y());
+    });
 }
 
 void TPictureButton::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    TrackPointer(pos);
-    if (e->button() == Qt::LeftButton) {
-        captured_ = false;
-        const bool click = clickPending_ && rect().contains(pos);
-        clickPending_ = false;
-        if (click) Click();
-    }
-    MouseUp(e->button(), ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    framework::RunGuarded([&] {
+        const QPoint pos = e->position().toPoint();
+        TrackPointer(pos);
+        if (e->button() == Qt::LeftButton) {
+            captured_ = false;
+            const bool click = clickPending_ && rect().contains(pos);
+            clickPending_ = false;
+            if (click) Click();
+        }
+        MouseUp(e->button(), ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    });
 }
 
 void TPictureButton::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
-    TrackPointer(pos);
-    if (OnMouseMove) OnMouseMove(this, ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    framework::RunGuarded([&] {
+        const QPoint pos = e->position().toPoint();
+        TrackPointer(pos);
+        if (OnMouseMove) OnMouseMove(this, ShiftOf(e->modifiers(), e->buttons()), pos.x(), pos.y());
+    });
 }
 
 void TPictureButton::MouseDown(Qt::MouseButton button, TShiftState shift, int x, int y) {
@@ -379,7 +371,8 @@ void TPictureButton::Click() {
 
 void TPictureButton::keyPressEvent(QKeyEvent* e) {
     int key = e->key();
-    KeyDown(key, ShiftOf(e->modifiers(), QGuiApplication::mouseButtons()));
+    framework::RunGuarded(
+        [&] { KeyDown(key, ShiftOf(e->modifiers(), QGuiApplication::mouseButtons())); });
     if (key == Qt::Key_Space || IsEnterKey(key)) {
         e->accept();
     } else {
@@ -394,7 +387,8 @@ void TPictureButton::keyReleaseEvent(QKeyEvent* e) {
         return;
     }
     int key = e->key();
-    KeyUp(key, ShiftOf(e->modifiers(), QGuiApplication::mouseButtons()));
+    framework::RunGuarded(
+        [&] { KeyUp(key, ShiftOf(e->modifiers(), QGuiApplication::mouseButtons())); });
     if (key == Qt::Key_Space) {
         e->accept();
     } else {
@@ -456,9 +450,13 @@ bool TPictureButton::DialogChar(QChar ch) {
     return true;
 }
 
-void TPictureButton::focusInEvent(QFocusEvent* /*e*/) { DoEnter(); }
+void TPictureButton::focusInEvent(QFocusEvent* /*e*/) {
+    framework::RunGuarded([this] { DoEnter(); });
+}
 
-void TPictureButton::focusOutEvent(QFocusEvent* /*e*/) { DoExit(); }
+void TPictureButton::focusOutEvent(QFocusEvent* /*e*/) {
+    framework::RunGuarded([this] { DoExit(); });
+}
 
 void TPictureButton::DoEnter() {
     update();
@@ -474,7 +472,7 @@ bool TPictureButton::event(QEvent* e) {
     if (e->type() == QEvent::Shortcut) {
         auto* se = static_cast<QShortcutEvent*>(e);
         if (acceleratorShortcut_ != 0 && se->shortcutId() == acceleratorShortcut_) {
-            DialogChar(AcceleratorOf(caption_));
+            framework::RunGuarded([this] { DialogChar(AcceleratorOf(caption_)); });
             return true;
         }
     }
@@ -489,7 +487,7 @@ void TPictureButton::changeEvent(QEvent* e) {
 
 void TPictureButton::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (OnResize) OnResize(this);
+    if (OnResize) framework::RunGuarded([this] { OnResize(this); });
 }
 
 // ---- Painting ----
@@ -532,7 +530,8 @@ void TPictureButton::DrawButton(QPainter& canvas) {
 
     if (focusStyle_ == bfsStdButton && hasFocus()) {
         r.Inflate(-2);
-        DrawFocusRect(canvas, r);
+        framework::DrawFocusRect(canvas,
+                                 QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)));
     }
 }
 

@@ -92,7 +92,8 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
     SetEnabled(true);
     if (solved) {
         Timer1->SetEnabled(false);
-        Form3->Show();
+        // Owned by the finished board: kept above it until it closes the board.
+        Form3->ShowAbove(this);
         SetEnabled(false);
     }
 }

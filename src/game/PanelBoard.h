@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "framework/Color.h"
+#include "game/BoardLimits.h"
 
 constexpr std::int32_t kPaletteSize = 20;
-constexpr std::int32_t kMinBoardSize = 3;
-constexpr std::int32_t kMaxBoardSize = 20;
-constexpr std::int32_t kMinColorCount = 2;
-constexpr std::int32_t kMaxColorCount = 20;
 
 // The colour cycle. A game of K colours plays entries 0..K-1 in this order.
 extern std::array<TColor, kPaletteSize> PanelPalette;

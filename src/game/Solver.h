@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "game/PanelBoard.h"
+#include "game/BoardLimits.h"
 #include "game/SolverModular.h"
 #include "game/SolverPrimePower.h"
 

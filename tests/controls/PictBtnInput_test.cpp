@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/PictBtnFixture.h"
+#include "support/GuiHelpers.h"
 
 namespace pictbtn_test {
 namespace {
@@ -309,6 +310,26 @@ TEST_F(PictBtnInputTest, EnterLeavesTheButtonReleasedWhenTheClickThrows) {
     EXPECT_EQ(button_->BevelInner(), bvRaised);
     Settle();
     EXPECT_EQ(Px(5, 5), Rgb(kColor)) << "not drawn held";
+}
+
+// A handler that fails on an event from the desktop (a move, say) is reported
+// in the error box; the event ends there and the button goes on working.
+TEST_F(PictBtnInputTest, AFailingHandlerShowsTheErrorBoxAndTheButtonGoesOn) {
+    testsupport::DialogScript boxes;
+    boxes.Press("OK").Press("OK");
+    button_->setButtonStyle(bsGroove);
+    int moves = 0;
+    button_->OnMouseUp = [&](QObject*, Qt::MouseButton, TPictureButton::TShiftState, int, int) {
+        ++moves;
+        throw std::runtime_error("move failed");
+    };
+    mouse_.Click(button_, Qt::LeftButton);
+    mouse_.Pause();
+    mouse_.Click(button_, Qt::RightButton);
+    EXPECT_EQ(moves, 2);
+    ASSERT_EQ(boxes.seen().size(), 2);
+    EXPECT_EQ(boxes.seen()[0].text, "move failed.");
+    EXPECT_EQ(button_->BevelInner(), bvRaised) << "drawn released";
 }
 
 TEST_F(PictBtnInputTest, DisabledIgnoresKeyDowns) {

@@ -195,11 +195,13 @@ TEST_F(Board, TheKeyMSwitchesTheMarksAndChangesNothingElse) {
     TPictureButton* focused = Form2->Panels[4][4];
     QTest::keyClick(focused, Qt::Key_M);
     ExpectMarks(true);
-    // Other keys, and M with Ctrl, do nothing.
+    // Other keys, and M with Ctrl, Alt or Meta, do nothing.
     for (auto key : {Qt::Key_A, Qt::Key_N, Qt::Key_Space, Qt::Key_Return})
         QTest::keyClick(focused, key);
-    QTest::keyClick(focused, Qt::Key_M, Qt::ControlModifier);
-    ExpectMarks(true);
+    for (auto chord : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
+        QTest::keyClick(focused, Qt::Key_M, chord);
+        ExpectMarks(true);
+    }
     // Held down, M switches once: its auto-repeats are ignored.
     QTest::keyPress(Form2, Qt::Key_M);
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier, "m", true);
@@ -307,6 +309,9 @@ TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
     const std::vector<int> finalColours = PanelIndices();
     EXPECT_EQ(std::set<int>(finalColours.begin(), finalColours.end()).size(), 1u);
     EXPECT_EQ(ClickCount, clicks);
+    // The ranking scored the game with the winning click counted.
+    EXPECT_EQ(Form3->Label1->text(), U("%1秒\n%2クリック").arg(ElapsedSeconds).arg(clicks));
+    EXPECT_EQ(Form3->StringGrid1->Cells(4, 1), QString::number(clicks));
     EXPECT_FALSE(Form2->Timer1->Enabled());
     EXPECT_TRUE(Form3->Visible());
     EXPECT_FALSE(Form2->Enabled());
@@ -316,6 +321,10 @@ TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
     EXPECT_EQ(ClickCount, clicks);
     Form2->close();
     EXPECT_TRUE(Form2->Visible());
+    // A click on it under a window manager activates it: the ranking takes that over.
+    Form2->activateWindow();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), Form3);
     // Closing the ranking closes the board and brings the menu back.
     Form3->Close();
     EXPECT_FALSE(Form2->Visible());

@@ -1,6 +1,9 @@
 #include "framework/qt/Display.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string_view>
@@ -22,13 +25,28 @@ bool LocalXDisplayAlive(const std::string& display) {
     return stat(("/tmp/.X11-unix/X" + number).c_str(), &st) == 0;
 }
 
+// Whether a Wayland compositor answers on the socket that `name` names: a
+// connection is tried, so a socket file left behind by a compositor that is
+// gone counts as no answer. A relative name without XDG_RUNTIME_DIR is taken
+// on trust.
 bool WaylandAlive(const std::string& name) {
     if (name.empty()) return false;
-    if (name[0] == '/') return true;
-    std::string runtime = Env("XDG_RUNTIME_DIR");
-    if (runtime.empty()) return true;
-    struct stat st {};
-    return stat((runtime + "/" + name).c_str(), &st) == 0;
+    std::string path = name;
+    if (name[0] != '/') {
+        const std::string runtime = Env("XDG_RUNTIME_DIR");
+        if (runtime.empty()) return true;
+        path = runtime + "/" + name;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) return false;
+    path.copy(address.sun_path, path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool answers =
+        connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    close(fd);
+    return answers;
 }
 
 }  // namespace
@@ -48,6 +66,12 @@ std::string MissingDisplayReason() {
         }
     }
     if (WaylandAlive(wayland)) return {};
+    if (!wayland.empty()) {
+        const std::string silent = "no Wayland compositor answers at WAYLAND_DISPLAY=" + wayland;
+        if (wantsWayland) return silent;
+        if (x.empty()) return "no display: " + silent + ", and DISPLAY is not set";
+        return "the X display " + x + " cannot be reached, and " + silent;
+    }
     if (!x.empty()) return "the X display " + x + " cannot be reached";
     return "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
 }

@@ -88,10 +88,18 @@ void TForm::Create() {
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {
     borderStyle_ = style;
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    ApplyWindowFlags();
+}
+
+void TForm::ApplyWindowFlags() {
+    // An owned window is a dialog to the desktop: X11 window managers keep
+    // only those above the window they belong to.
+    Qt::WindowFlags flags = (owner_ != nullptr ? Qt::Dialog : Qt::Window) |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                             Qt::MSWindowsFixedSizeDialogHint;
-    if (style == TFormBorderStyle::bsSingle) flags |= Qt::WindowMinimizeButtonHint;
+    if (borderStyle_ == TFormBorderStyle::bsSingle) flags |= Qt::WindowMinimizeButtonHint;
+    if (flags == windowFlags()) return;
     // Changing the flags re-creates the native window, which hides it on the
     // way; that is no hide of the form, so no handler runs.
     const bool wasVisible = isVisible();
@@ -104,6 +112,11 @@ void TForm::SetBorderStyle(TFormBorderStyle style) {
 void TForm::SetClientSize(int width, int height) { setFixedSize(width, height); }
 
 QMargins TForm::FrameMargins() const {
+    if (!isVisible() && !shownFrame_.isNull()) return shownFrame_;
+    return NativeFrameMargins();
+}
+
+QMargins TForm::NativeFrameMargins() const {
     // The native window knows the frame; create it if it does not exist yet.
     auto* self = const_cast<TForm*>(this);
     if (self->windowHandle() == nullptr) self->winId();
@@ -145,10 +158,22 @@ void TForm::SetMainForm(TForm* form) {
 
 TForm* TForm::MainForm() { return MainFormStore().data(); }
 
-void TForm::Show() {
+void TForm::Show() { ShowAbove(nullptr); }
+
+void TForm::ShowAbove(TForm* owner) {
+    if (!isVisible()) SetOwner(owner);
     setVisible(true);
     raise();
     activateWindow();
+}
+
+void TForm::SetOwner(TForm* owner) {
+    owner_ = owner;
+    ApplyWindowFlags();
+    winId();
+    if (QWindow* window = windowHandle()) {
+        window->setTransientParent(owner != nullptr ? owner->windowHandle() : nullptr);
+    }
 }
 
 void TForm::Hide() { setVisible(false); }
@@ -180,6 +205,9 @@ void TForm::setVisible(bool visible) {
         }
         QWidget::setVisible(true);
     } else {
+        // Taken while the window is still framed: see FrameMargins.
+        const QMargins frame = NativeFrameMargins();
+        if (!frame.isNull()) shownFrame_ = frame;
         QWidget::setVisible(false);
         RunGuarded([this] { FormHide(); });
     }
@@ -196,6 +224,22 @@ void TForm::Close() {
         return;
     }
     Hide();
+}
+
+void TForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A disabled window is never the active one while a window it owns is
+    // shown: a click on it (which a window manager answers by activating it)
+    // activates the owned window instead.
+    if (event->type() != QEvent::ActivationChange || enabled_ || !isActiveWindow()) return;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* form = qobject_cast<TForm*>(widget);
+        if (form != nullptr && form->owner_ == this && form->isVisible()) {
+            form->raise();
+            form->activateWindow();
+            return;
+        }
+    }
 }
 
 void TForm::closeEvent(QCloseEvent* event) {

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -42,6 +43,12 @@ class TForm : public QWidget {
     // Makes the window visible, running FormShow first. Nothing happens when it
     // is visible already. The first showing centres the window on the screen.
     void Show();
+    // Shows the window as Show() does, owned by `owner` for as long as it stays
+    // visible, as the desktop keeps an owned window above its owner: no click
+    // on the owner brings the owner over it, and the owner, while disabled,
+    // hands its activation on to it. The next Show() shows it on its own.
+    void ShowAbove(TForm* owner);
+    TForm* Owner() const { return owner_; }
     // Hides the window (then FormHide runs). Nothing happens when it is hidden.
     void Hide();
     bool Visible() const { return isVisible(); }
@@ -82,7 +89,9 @@ class TForm : public QWidget {
     int Left() const { return OuterOrigin().x(); }
     int Top() const { return OuterOrigin().y(); }
     // The frame the desktop puts around the client area (known once the native
-    // window exists; asking creates it).
+    // window exists; asking creates it). A window manager takes its frame away
+    // while the window is hidden: a hidden window keeps the frame it was last
+    // seen with on the screen, so its outer size is the one the player saw.
     QMargins FrameMargins() const;
 
     // The application's main window: closing it ends the application. The
@@ -103,6 +112,10 @@ class TForm : public QWidget {
         (void)key, (void)shift, (void)autoRepeat;
     }
 
+    // What the platform reports of the frame now.
+    virtual QMargins NativeFrameMargins() const;
+
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Enter (main or keypad) clicks the focused push button, as Space does;
     // other keys that no control took go to FormKeyDown.
@@ -111,6 +124,8 @@ class TForm : public QWidget {
   private:
     QPoint OuterOrigin() const;
     void CentreOnScreen();
+    void ApplyWindowFlags();
+    void SetOwner(TForm* owner);
 
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSingle;
     bool enabled_ = true;
@@ -118,6 +133,8 @@ class TForm : public QWidget {
     bool changingFlags_ = false;
     bool placed_ = false;        // centred by its first showing
     bool inVisibility_ = false;  // a show or hide is running its handler
+    QMargins shownFrame_;        // the frame when last hidden, if it had one
+    QPointer<TForm> owner_;      // see ShowAbove
 };
 
 // Creates a form of type T (whose constructor ends with Create()), stores it in

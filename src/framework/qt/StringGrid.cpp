@@ -5,11 +5,14 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "framework/qt/FocusRect.h"
+
 namespace framework {
 
 namespace {
 
-// Draws the fixed cells like headings: button face with a raised edge.
+// Draws the fixed cells like headings: button face with a raised edge; and
+// the current cell of a focused grid unhighlighted, inside the focus rectangle.
 class FixedCellDelegate : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -18,7 +21,16 @@ class FixedCellDelegate : public QStyledItemDelegate {
                const QModelIndex& index) const override {
         const auto* grid = static_cast<const TStringGrid*>(parent());
         if (!grid->IsFixedCell(index.column(), index.row())) {
-            QStyledItemDelegate::paint(painter, option, index);
+            QStyleOptionViewItem normal(option);
+            normal.state &= ~QStyle::State_HasFocus;  // the style's own focus frame
+            const bool focused = grid->HasFocusRect(index);
+            if (focused) {
+                // Over the selection's colour, which the view has laid already.
+                normal.state &= ~QStyle::State_Selected;
+                painter->fillRect(option.rect, option.palette.base());
+            }
+            QStyledItemDelegate::paint(painter, normal, index);
+            if (focused) DrawFocusRect(*painter, option.rect);
             return;
         }
         painter->save();
@@ -83,11 +95,20 @@ void TStringGrid::FillNewCells(int fromRow, int fromCol) {
     }
 }
 
+void TStringGrid::KeepCurrentCellNormal() {
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !IsFixedCell(current.column(), current.row())) return;
+    if (rowCount() > kFixedRows && columnCount() > kFixedCols) {
+        setCurrentCell(kFixedRows, kFixedCols);
+    }
+}
+
 void TStringGrid::SetColCount(int count) {
     const int old = columnCount();
     setColumnCount(qMax(count, kFixedCols));
     for (int col = old; col < columnCount(); ++col) setColumnWidth(col, defaultColWidth_);
     FillNewCells(rowCount(), old);
+    KeepCurrentCellNormal();
 }
 
 void TStringGrid::SetRowCount(int count) {
@@ -95,6 +116,15 @@ void TStringGrid::SetRowCount(int count) {
     setRowCount(qMax(count, kFixedRows));
     for (int row = old; row < rowCount(); ++row) setRowHeight(row, defaultRowHeight_);
     FillNewCells(old, columnCount());
+    KeepCurrentCellNormal();
+}
+
+QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // The fixed row and column are no place for the current cell: a move
+    // toward them stops at the first normal cell.
+    const QModelIndex next = QTableWidget::moveCursor(action, modifiers);
+    if (!next.isValid()) return next;
+    return model()->index(qMax(next.row(), kFixedRows), qMax(next.column(), kFixedCols));
 }
 
 QString TStringGrid::Cells(int col, int row) const {
@@ -146,7 +176,14 @@ bool TStringGrid::StartSizing(QMouseEvent* event) {
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
-    if (!StartSizing(event)) QTableWidget::mousePressEvent(event);
+    if (StartSizing(event)) return;
+    // A press on a fixed cell moves nothing (the grid has taken the focus).
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (cell.isValid() && IsFixedCell(cell.column(), cell.row())) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
 }
 
 void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {

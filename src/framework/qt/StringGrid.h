@@ -4,6 +4,12 @@
 // user. A text longer than its cell is cut at the cell's edge, and the user
 // widens or narrows a column by dragging its right border in the fixed row.
 // Tab leaves the grid for the next control instead of moving between cells.
+//
+// One normal cell is the current cell (at first the one after the fixed row
+// and column); the arrow keys and a click move it, never onto a fixed cell.
+// While the grid has the focus the current cell is drawn unhighlighted with
+// the focus rectangle; otherwise it shows as selected, like the rest of the
+// selection.
 #pragma once
 
 #include <QString>
@@ -47,12 +53,17 @@ class TStringGrid : public QTableWidget {
     int RowHeights(int row) const { return rowHeight(row); }
 
     bool IsFixedCell(int col, int row) const { return col < kFixedCols || row < kFixedRows; }
+    // The cell drawn with the focus rectangle now.
+    bool HasFocusRect(const QModelIndex& index) const {
+        return hasFocus() && index == currentIndex();
+    }
 
     // The column whose right border a press at `pos` (viewport coordinates)
     // would drag, or -1.
     int SizingColumnAt(const QPoint& pos) const;
 
   protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,6 +71,7 @@ class TStringGrid : public QTableWidget {
 
   private:
     void FillNewCells(int fromRow, int fromCol);
+    void KeepCurrentCellNormal();
     bool StartSizing(QMouseEvent* event);
 
     // The column being dragged (-1: none), where the drag started and the

@@ -311,6 +311,53 @@ TEST_F(FormTest, ClientSizeIsFixedAndOuterSizeAddsTheRealFrame) {
     EXPECT_EQ(square.frameGeometry().size(), QSize(540, 540));
 }
 
+// A window manager's frame, there only while the window is shown.
+class TFramedForm : public TTestForm {
+  protected:
+    QMargins NativeFrameMargins() const override {
+        return isVisible() ? QMargins(1, 20, 1, 1) : QMargins();
+    }
+};
+
+TEST_F(FormTest, HiddenWindowKeepsTheFrameItWasLastShownWith) {
+    TFramedForm form;
+    form.SetClientSize(500, 500);
+    EXPECT_EQ(form.Width(), 500);  // never framed yet
+    form.Show();
+    EXPECT_EQ(QSize(form.Width(), form.Height()), QSize(502, 521));
+    form.Hide();
+    EXPECT_EQ(QSize(form.Width(), form.Height()), QSize(502, 521));
+    form.SetWidth(503);
+    EXPECT_EQ(form.ClientWidth(), 501);
+}
+
+// Under a window manager a click on a window activates it; a disabled owner
+// hands that on to the window it owns.
+TEST_F(FormTest, AWindowShownAboveAnotherIsOwnedByItWhileShown) {
+    TTestForm owner;
+    TTestForm owned;
+    owner.Show();
+    owned.ShowAbove(&owner);
+    EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_EQ(owned.windowType(), Qt::Dialog);  // what X11 keeps above its owner
+    const auto activate = [](QWidget* clicked) {
+        clicked->activateWindow();
+        for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+        return QApplication::activeWindow();
+    };
+    owner.SetEnabled(false);
+    EXPECT_EQ(activate(&owner), &owned);
+    owner.SetEnabled(true);
+    EXPECT_EQ(activate(&owner), &owner);
+
+    owned.Hide();
+    owned.Show();
+    EXPECT_EQ(owned.windowHandle()->transientParent(), nullptr);
+    EXPECT_EQ(owned.windowType(), Qt::Window);
+    owner.SetEnabled(false);
+    EXPECT_EQ(activate(&owner), &owner);
+}
+
 TEST_F(FormTest, TitleBarHasNoMaximiseButton) {
     TTestForm form;
     EXPECT_EQ(form.BorderStyle(), framework::TFormBorderStyle::bsSingle);

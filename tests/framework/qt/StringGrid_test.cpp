@@ -155,6 +155,50 @@ TEST_F(StringGridTest, FixedCellsAreDrawnAsHeadings) {
     EXPECT_EQ(image.pixelColor(inNormal), QColor(Qt::white));
 }
 
+// The current cell starts after the fixed row and column and the arrow keys
+// move it over the normal cells only; while the grid has the focus it is
+// drawn unhighlighted inside the dotted focus rectangle.
+TEST_F(StringGridTest, TheCurrentCellShowsTheFocusAndMovesWithTheArrows) {
+    const QColor highlight(0x12, 0x34, 0x56);
+    QPalette pal = grid.palette();
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Highlight, highlight);
+    grid.setPalette(pal);
+    grid.show();
+    grid.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&grid));
+    const auto at = [&] { return QPoint(grid.currentColumn(), grid.currentRow()); };
+    // How a cell looks: the pixels of its top edge that are inverted (black
+    // on white), and the colour inside it.
+    const auto look = [&](int col, int row) {
+        const QImage image = grid.viewport()->grab().toImage();
+        const QRect cell = grid.visualRect(grid.model()->index(row, col));
+        int dots = 0;
+        for (int x = cell.left(); x < cell.right(); ++x)
+            dots += image.pixelColor(x, cell.top()) == QColor(Qt::black);
+        return std::pair{dots, image.pixelColor(cell.bottomRight() - QPoint(3, 3))};
+    };
+    grid.clearFocus();
+    EXPECT_EQ(at(), QPoint(1, 1));
+    EXPECT_EQ(look(1, 1), std::pair(0, highlight));  // selected, the grid unfocused
+
+    grid.setFocus(Qt::TabFocusReason);
+    for (auto key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Home, Qt::Key_PageUp})
+        QTest::keyClick(&grid, key);
+    EXPECT_EQ(at(), QPoint(1, 1));
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(at(), QPoint(2, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellCentre(0, 4));  // a fixed cell
+    EXPECT_EQ(at(), QPoint(2, 2));
+    const auto [dots, inside] = look(2, 2);
+    EXPECT_GE(dots, 64 / 2 - 2);
+    EXPECT_EQ(inside, QColor(Qt::white));
+    EXPECT_EQ(look(1, 1).second, QColor(Qt::white));  // no longer current or selected
+    grid.clearFocus();
+    EXPECT_EQ(look(2, 2), std::pair(0, highlight));
+}
+
 TEST_F(StringGridTest, DefaultSizesApplyToEveryColumnAndRow) {
     grid.SetDefaultColWidth(80);
     grid.SetDefaultRowHeight(20);
@@ -186,6 +230,14 @@ TEST_F(StringGridTest, ColumnBordersInTheFixedRowAreDraggable) {
     EXPECT_EQ(grid.ColWidths(2), 64);
     drag(0, -2, -500);  // a column keeps a few pixels
     EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
+    // Narrowed so, its border lies within reach of column 0's too: a press
+    // just left of it still widens column 1.
+    for (int off : {-1, -2}) {
+        drag(0, off, 10);
+        EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth + 10) << off;
+        EXPECT_EQ(grid.ColWidths(0), 64) << off;
+        drag(0, 0, -10);
+    }
     drag(3, 0, 40);  // the same border in a normal row sizes nothing
     EXPECT_EQ(grid.ColWidths(1), framework::TStringGrid::kMinDragWidth);
 }
