@@ -13,3 +13,6 @@ extern std::int32_t ColorCount;
 extern std::int32_t ElapsedSeconds;
 // Panel releases in this game; -1 while browsing the ranking.
 extern std::int32_t ClickCount;
+// True once the hint or the plan was shown during this game: its win is not
+// entered in the ranking. Reset with each new board.
+extern bool HelpUsed;

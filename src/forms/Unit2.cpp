@@ -1,8 +1,10 @@
 #include "forms/Unit2.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <chrono>
 
 #include "app/uGrobal.h"
 #include "forms/Unit1.h"
@@ -21,6 +23,9 @@ TForm2::TForm2() {
     Timer1 = new framework::TTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->OnTimer = [this] { Timer1Timer(); };
+    helpTimer_ = new framework::TTimer(this);
+    helpTimer_->SetInterval(0);
+    helpTimer_->OnTimer = [this] { HelpSlice(); };
     Create();
 }
 
@@ -35,6 +40,14 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::FormShow() {
+    // A new game: nothing to take back, no hint, no plan, not helped.
+    Help.NewGame();
+    HelpUsed = false;
+    hint_.reset();
+    planShown_ = false;
+    helpTimer_->SetEnabled(false);
+    helpLooks_.clear();
+    helpPictures_.clear();
     SetCaption(QString::fromUtf8("経過時間:0秒"));
     const int n = BoardSize;
     // The panel side comes from the outer width, frame included: each game's
@@ -80,13 +93,11 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
     const int row = framework::StrToInt(StringCut(rest, "_", 0, false));
     const int col = framework::StrToInt(StringCut(rest, "_", 2, false));
     Board.ApplyMove(row, col);
-    for (TPanelBoard::CellPos p : Board.TargetsOf(row, col)) {
-        TPictureButton* panel = Panels[p.row][p.col];
-        panel->setEnabled(false);
-        panel->setColor(Board.Cell(p.row, p.col));
-        panel->setInColor(panel->Color());
-        if (marksShown_) ShowMark(panel, false);
-        panel->setEnabled(true);
+    Help.Moved(Board, row, col);
+    for (TPanelBoard::CellPos p : Board.TargetsOf(row, col)) ShowCellColour(p);
+    if (hint_ || planShown_) {
+        hint_.reset();
+        ShowHelp();
     }
     const bool solved = Board.IsSolved();
     SetEnabled(true);
@@ -98,11 +109,90 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
     }
 }
 
+void TForm2::ShowCellColour(TPanelBoard::CellPos p) {
+    TPictureButton* panel = Panels[p.row][p.col];
+    panel->setEnabled(false);
+    panel->setColor(Board.Cell(p.row, p.col));
+    panel->setInColor(panel->Color());
+    if (marksShown_) ShowMark(panel, false);
+    panel->setEnabled(true);
+}
+
 void TForm2::ToggleMarks() {
     marksShown_ = !marksShown_;
     for (auto& row : Panels) {
         for (TPictureButton* panel : row) ShowMark(panel, true);
     }
+    if (planShown_) ShowHelp();  // the numbers make room for the marks
+}
+
+void TForm2::ShowHint() {
+    HelpUsed = true;
+    hint_ = Help.NextPress(Board);
+    ShowHelp();
+}
+
+void TForm2::TogglePlan() {
+    HelpUsed = true;
+    planShown_ = !planShown_;
+    ShowHelp();
+}
+
+void TForm2::TakeBack() {
+    const std::optional<TPanelBoard::CellPos> at = Help.TakeBack(Board);
+    if (!at) return;
+    ++ClickCount;
+    for (TPanelBoard::CellPos p : Board.TargetsOf(at->row, at->col)) ShowCellColour(p);
+    if (hint_ || planShown_) {
+        hint_.reset();
+        ShowHelp();
+    }
+}
+
+void TForm2::ShowHelp() {
+    if (Panels.empty()) return;
+    const int n = Board.Size();
+    const int side = Panels[0][0]->width();
+    const std::vector<std::int32_t>* plan = planShown_ ? &Help.Plan(Board) : nullptr;
+    if (plan != nullptr && plan->empty()) plan = nullptr;  // a board that cannot be won
+    helpLooks_.resize(static_cast<std::size_t>(n * n));
+    for (int row = 0; row < n; ++row) {
+        for (int col = 0; col < n; ++col) {
+            const std::size_t i = static_cast<std::size_t>(row * n + col);
+            THelpLook look;
+            look.presses = plan != nullptr ? (*plan)[i] : 0;
+            look.nextPress = hint_ && hint_->row == row && hint_->col == col;
+            look.besideMark = marksShown_ && look.presses > 0;
+            if (look == helpLooks_[i]) continue;
+            helpLooks_[i] = look;
+            const int key = look.presses * 4 + (look.nextPress ? 2 : 0) + (look.besideMark ? 1 : 0);
+            auto drawn = helpPictures_.find(key);
+            if (drawn == helpPictures_.end())
+                drawn = helpPictures_.emplace(key, HelpPicture(side, look)).first;
+            TPictureButton* panel = Panels[row][col];
+            panel->setPicture(drawn->second);
+            panel->setCaptionTop(look.besideMark ? MarkBaselineAboveLabel(side) -
+                                                       QFontMetrics(markFont_).ascent()
+                                                 : -1);
+        }
+    }
+    if (Help.Improving()) helpTimer_->SetEnabled(true);
+}
+
+// A better plan found moves the numbers, and the ring where its panel needs
+// no more presses.
+void TForm2::HelpSlice() {
+    if (Panels.empty() || !Help.Improving()) {
+        helpTimer_->SetEnabled(false);
+        return;
+    }
+    if (Help.Improve(std::chrono::microseconds(kHelpSliceUs))) {
+        if (hint_ &&
+            Help.Plan(Board)[static_cast<std::size_t>(hint_->row * Board.Size() + hint_->col)] == 0)
+            hint_ = Help.NextPress(Board);
+        ShowHelp();
+    }
+    if (!Help.Improving()) helpTimer_->SetEnabled(false);
 }
 
 void TForm2::ShowMark(TPictureButton* panel, bool newFont) const {
@@ -116,10 +206,16 @@ void TForm2::ShowMark(TPictureButton* panel, bool newFont) const {
     panel->setCaption(QString::number(mark.number));
 }
 
-// M is the only key of the board: it counts nothing and moves nothing.
+// The keys of the board: M, H, S and Ctrl+Z. None of them makes a move, and
+// a held key acts once.
 void TForm2::FormKeyDown(int Key, Qt::KeyboardModifiers Shift, bool AutoRepeat) {
     const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (Key == Qt::Key_M && !AutoRepeat && (Shift & chords) == 0) ToggleMarks();
+    if (AutoRepeat) return;
+    const auto held = Shift & (chords | Qt::ShiftModifier);
+    if (Key == Qt::Key_H && held == 0) ShowHint();
+    if (Key == Qt::Key_S && held == 0) TogglePlan();
+    if (Key == Qt::Key_Z && held == Qt::ControlModifier) TakeBack();
 }
 
 void TForm2::Timer1Timer() {

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "controls/PictBtn.h"
+#include "forms/HelpPicture.h"
 #include "framework/qt/Form.h"
 #include "framework/qt/Timer.h"
+#include "game/BoardHelp.h"
 #include "game/PanelBoard.h"
 
 class TForm2 : public framework::TForm {
@@ -34,6 +39,24 @@ class TForm2 : public framework::TForm {
     bool MarksShown() const { return marksShown_; }
     void ToggleMarks();
 
+    // Help on the board. Each new game starts without it; using the hint or
+    // the plan in a game keeps its win out of the ranking (HelpUsed).
+    TBoardHelp Help;
+    // H: rings the next press of a plan that wins the board, until the next
+    // move or take-back.
+    void ShowHint();
+    std::optional<TPanelBoard::CellPos> HintShown() const { return hint_; }
+    // S: every panel shows how many more presses the plan gives it, following
+    // each move; S again hides the numbers.
+    void TogglePlan();
+    bool PlanShown() const { return planShown_; }
+    // Ctrl+Z: takes the last move back, counting a click; nothing when there
+    // is no move left to take back.
+    void TakeBack();
+    // A better plan is searched for a slice of this length per pass of the
+    // event loop.
+    static constexpr int kHelpSliceUs = 1000;
+
   protected:
     void FormCreate() override;
     void FormShow() override;
@@ -45,9 +68,20 @@ class TForm2 : public framework::TForm {
     // Writes the panel's mark into its caption (in the mark font when
     // `newFont`), or clears the caption with the marks off.
     void ShowMark(TPictureButton* panel, bool newFont) const;
+    // Writes a cell's colour from the board model to its panel.
+    void ShowCellColour(TPanelBoard::CellPos p);
+    // Brings the help every panel shows up to date with the hint and the plan.
+    void ShowHelp();
+    void HelpSlice();
 
     bool marksShown_ = false;
     QFont markFont_;  // sized to this game's panels
+
+    framework::TTimer* helpTimer_;  // the search for a better plan, in slices
+    std::optional<TPanelBoard::CellPos> hint_;
+    bool planShown_ = false;
+    std::vector<THelpLook> helpLooks_;    // what each panel shows, row-major
+    std::map<int, QImage> helpPictures_;  // drawn once per look for this game's panels
 };
 
 extern TForm2* Form2;

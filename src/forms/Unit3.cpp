@@ -128,7 +128,8 @@ void TForm3::FormShow() {
     Label1->adjustSize();
     SpinEdit1->SetValue(Form1->SpinEdit1->Value());
     const ranking::GameResult result{CalcScore(ClickCount, ElapsedSeconds, ColorCount),
-                                     ElapsedSeconds, ClickCount, Form1->SpinEdit2->Value()};
+                                     ElapsedSeconds, ClickCount, Form1->SpinEdit2->Value(),
+                                     HelpUsed};
     WindowDialogs dialogs;
     WithTable([&] {
         ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs, [this] {

@@ -91,6 +91,14 @@ void TPanelBoard::ApplyMove(std::int32_t row, std::int32_t col) {
     for (CellPos p : TargetsOf(row, col)) CyclePanel(p.row, p.col);
 }
 
+void TPanelBoard::TakeBackMove(std::int32_t row, std::int32_t col) {
+    for (CellPos p : TargetsOf(row, col)) {
+        TColor& cell = cells_[Index(p.row, p.col)];
+        const std::int32_t i = PaletteIndexOf(cell);
+        if (i >= 0) cell = PanelPalette[static_cast<std::size_t>(i == 0 ? colors_ - 1 : i - 1)];
+    }
+}
+
 bool TPanelBoard::IsSolved() const {
     for (TColor c : cells_) {
         if (c != cells_[0]) return false;

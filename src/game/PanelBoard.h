@@ -56,6 +56,10 @@ class TPanelBoard {
     MoveTargets TargetsOf(std::int32_t row, std::int32_t col) const;
     // The move: CyclePanel on every cell of TargetsOf(row, col).
     void ApplyMove(std::int32_t row, std::int32_t col);
+    // Takes a move back: every cell of TargetsOf(row, col) goes one colour
+    // back in the cycle (the first colour to the K-th); a colour outside the
+    // palette is left as it is.
+    void TakeBackMove(std::int32_t row, std::int32_t col);
     // True when every cell shows the colour of cell [0][0].
     bool IsSolved() const;
 

@@ -88,11 +88,20 @@ std::string NameBoxTitle(std::int32_t rank) {
     return framework::Cp932("【") + IntToStr(rank) + framework::Cp932("位】名前を入力してください");
 }
 
+std::string HelpedGameText() {
+    return framework::Cp932("ヒントや解き方を使ったゲームはランキングに登録されません");
+}
+
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
                               const GameResult& result, RankingDialogs& dialogs,
                               const std::function<void()>& beforeSave) {
     LoadTable(table, iniPath, size);
     dialogs.ShowMessage(IntToStr(result.score));
+    if (result.helped) {
+        // The table stays as the file holds it, the file as it is.
+        dialogs.ShowMessage(HelpedGameText());
+        return kResultRow;
+    }
     const std::int32_t p = Place(table, result, "");
     if (p == kResultRow) {
         dialogs.ShowMessage("Congratulations!!");

@@ -34,6 +34,7 @@ struct GameResult {
     std::int32_t seconds = 0;
     std::int32_t clicks = 0;
     std::int32_t colors = 0;
+    bool helped = false;  // the hint or the plan was shown during the game
 };
 
 // Loads the table of `size` into rows 1..10 from one read of the file: for
@@ -57,8 +58,13 @@ std::int32_t PlaceResult(TCellTable& table);
 // "【p位】名前を入力してください" in CP932.
 std::string NameBoxTitle(std::int32_t rank);
 
+// What a helped game is told after its score, in CP932.
+std::string HelpedGameText();
+
 // The whole update after a win on a board of `size`: load, show the score,
 // place, then "Congratulations!!" or ask the name and save, then load again.
+// A helped game ends after the score with HelpedGameText: it takes no place,
+// and the file is neither written nor locked.
 // The save is one transaction under the file's lock: the table is read
 // afresh, the named result placed in it by the same rule, and the ten rows
 // written in one replace, so games won at the same time keep every result

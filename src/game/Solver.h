@@ -36,6 +36,8 @@ struct TSolution {
 // vector addition of N * N entries: at most about 10^8 simple steps.
 constexpr std::uint64_t kFewestSearchLimit = std::uint64_t{1} << 18;
 
+class TFewestSearch;
+
 class TBoardAnalysis {
   public:
     TBoardAnalysis(std::int32_t size, std::int32_t colors);
@@ -57,7 +59,8 @@ class TBoardAnalysis {
     // A press pattern that wins the board, or nothing when it cannot be won.
     std::optional<TSolution> Solve(const std::vector<std::int32_t>& board) const;
     // The winning pattern with the fewest presses when CanSearchFewest(),
-    // otherwise the same as Solve.
+    // otherwise the same as Solve. All at once; TFewestSearch (SolverFewest.h)
+    // does the same search a slice at a time.
     std::optional<TSolution> SolveFewest(const std::vector<std::int32_t>& board) const;
 
     // The fixed cells a deal may recolour; as few as G / H needs (its least
@@ -68,6 +71,8 @@ class TBoardAnalysis {
     bool Mend(std::vector<std::int32_t>& board) const;
 
   private:
+    friend class TFewestSearch;  // walks the winning patterns with the parts' generators
+
     // Bounds the work arrays of Mend: a p-part has no more cyclic factors
     // than A has kernel dimensions modulo p, and that is at most N (a press
     // pattern in the kernel is fixed by its first row), so 2 * N cells
