@@ -179,6 +179,11 @@ void TForm2::ShowHelp() {
     if (Help.Improving()) helpTimer_->SetEnabled(true);
 }
 
+THelpLook TForm2::HelpLookOf(int row, int col) const {
+    const std::size_t i = static_cast<std::size_t>(row * Board.Size() + col);
+    return i < helpLooks_.size() ? helpLooks_[i] : THelpLook{};
+}
+
 // A better plan found moves the numbers, and the ring where its panel needs
 // no more presses.
 void TForm2::HelpSlice() {

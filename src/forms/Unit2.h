@@ -50,6 +50,8 @@ class TForm2 : public framework::TForm {
     // each move; S again hides the numbers.
     void TogglePlan();
     bool PlanShown() const { return planShown_; }
+    // What the help shows on a panel now.
+    THelpLook HelpLookOf(int row, int col) const;
     // Ctrl+Z: takes the last move back, counting a click; nothing when there
     // is no move left to take back.
     void TakeBack();

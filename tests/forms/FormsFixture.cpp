@@ -23,6 +23,8 @@ void FormsTest::SetUp() {
     dir = std::make_unique<testsupport::TempDir>();
     ini = dir->file("horonpa.ini");
     Form3->RankingPath = ini;
+    Form3->RankingInDataHome = false;
+    HelpUsed = false;
     Form1->SpinEdit1->SetValue(3);
     Form1->SpinEdit2->SetValue(3);
     Form1->Show();

@@ -2,11 +2,16 @@
 #include <QScreen>
 #include <QTest>
 
+#include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "app/uGrobal.h"
 #include "forms/FormsFixture.h"
+#include "framework/qt/SysColors.h"
 #include "game/PanelMark.h"
+#include "game/RankingStore.h"
+#include "game/Solver.h"
 
 namespace {
 
@@ -330,6 +335,223 @@ TEST_F(Board, WinningStopsTheClockShowsTheRankingAndLocksTheBoard) {
     EXPECT_FALSE(Form2->Visible());
     EXPECT_TRUE(Form1->Visible());
     EXPECT_TRUE(Form1->Enabled());
+}
+
+// ---- Help: H, S and Ctrl+Z ----
+
+// A key pressed on the board, where the player's keys go: to the panel that
+// has the focus, which passes it on to the window.
+void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* target = Form2->focusWidget() != nullptr ? Form2->focusWidget() : Form2;
+    QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+}
+
+// The fewest presses that win the board as it is now.
+std::int64_t Fewest() {
+    std::vector<std::int32_t> cells;
+    for (int index : PanelIndices()) cells.push_back(index);
+    return solver::AnalyseBoard(Form2->Board.Size(), Form2->Board.Colors())
+        ->SolveFewest(cells)
+        ->total;
+}
+
+// The presses left that the panels show, row by row.
+std::vector<int> ShownPlan() {
+    std::vector<int> out;
+    const int n = Form2->Board.Size();
+    for (int r = 0; r < n; ++r)
+        for (int c = 0; c < n; ++c) out.push_back(Form2->HelpLookOf(r, c).presses);
+    return out;
+}
+
+// The shown plan wins the board in its fewest presses, and only panels with
+// presses left carry a picture.
+void ExpectTruePlanShown() {
+    const std::vector<int> plan = ShownPlan();
+    TPanelBoard b = Form2->Board;
+    const int n = b.Size();
+    int total = 0;
+    for (int i = 0; i < n * n; ++i) {
+        total += plan[i];
+        for (int t = 0; t < plan[i]; ++t) b.ApplyMove(i / n, i % n);
+        ASSERT_EQ(Form2->Panels[i / n][i % n]->Picture().isNull(), plan[i] == 0) << i;
+    }
+    EXPECT_TRUE(b.IsSolved());
+    EXPECT_EQ(total, Fewest());
+}
+
+// Black, white and the panel's own colour all show on a helped panel, on
+// every colour of the cycle.
+void ExpectBlackWhiteAndFace(TPictureButton* p) {
+    const TColor own = p->Color();
+    for (TColor c : PanelPalette) {
+        p->setColor(c);
+        const QImage shot = p->grab().toImage();
+        std::set<QRgb> seen;
+        for (int y = 2; y < shot.height() - 2; ++y)
+            for (int x = 2; x < shot.width() - 2; ++x) seen.insert(shot.pixel(x, y) & RGB_MASK);
+        EXPECT_TRUE(seen.count(0x000000) && seen.count(0xFFFFFF)) << std::hex << c;
+        EXPECT_TRUE(seen.count(framework::ColorToQColor(c).rgb() & RGB_MASK)) << std::hex << c;
+    }
+    p->setColor(own);
+}
+
+// Hint after hint, each gone with the move it asks for, wins in the fewest
+// presses; the win is scored, told it is not ranked, and leaves the ranking
+// file unwritten and its folder unmade; the ranking shows the size's table.
+TEST_F(Board, FollowingTheHintsWinsInTheFewestPressesUnranked) {
+    Form3->RankingPath = dir->file("data/horonpa/horonpa.ini");
+    Form3->RankingInDataHome = true;
+    RandSeed = 1234;
+    StartGame(4, 3);
+    const std::int64_t fewest = Fewest();
+    ASSERT_GT(fewest, 0);
+    dialogs->Press("OK").Press("OK");
+    int presses = 0;
+    while (!Form3->Visible() && presses <= fewest) {
+        Key(Qt::Key_H);
+        const auto hint = Form2->HintShown();
+        ASSERT_TRUE(hint.has_value());
+        TPictureButton* panel = Form2->Panels[hint->row][hint->col];
+        ASSERT_FALSE(panel->Picture().isNull());
+        if (presses == 0) ExpectBlackWhiteAndFace(panel);
+        ClickPanel(hint->row, hint->col);
+        ++presses;
+        EXPECT_FALSE(Form2->HintShown().has_value());
+        EXPECT_TRUE(panel->Picture().isNull());
+    }
+    EXPECT_EQ(presses, fewest);
+    EXPECT_EQ(ClickCount, presses);
+    ASSERT_TRUE(Form3->Visible());
+    ASSERT_EQ(dialogs->seen().size(), 3);  // Let's Go!!, the score, then
+    EXPECT_EQ(dialogs->seen()[2].title, U("ホロンパ"));
+    EXPECT_EQ(dialogs->seen()[2].text,
+              U("ヒントや解き方を使ったゲームはランキングに登録されません"));
+    EXPECT_FALSE(std::filesystem::exists(dir->file("data")));
+    EXPECT_EQ(Form3->SpinEdit1->Value(), 4);
+    EXPECT_EQ(Form3->StringGrid1->Cells(1, 1), "NoName");
+}
+
+// S shows the presses left on every panel: after a press the plan asks for,
+// one fewer on that panel; after any other press or a take-back, the plan of
+// the board as it is. Beside the marks of M each number keeps to its label
+// and each mark to its caption. Shown and hidden again, it still makes the
+// won game unranked.
+TEST_F(Board, ThePlanFollowsEveryMoveAndMakesTheGameUnranked) {
+    RandSeed = 99;
+    StartGame(5, 3);
+    Key(Qt::Key_S);
+    ASSERT_TRUE(Form2->PlanShown());
+    ExpectTruePlanShown();
+    const std::vector<int> before = ShownPlan();
+    const int on = static_cast<int>(
+        std::find_if(before.begin(), before.end(), [](int p) { return p > 0; }) - before.begin());
+    ClickPanel(on / 5, on % 5);
+    std::vector<int> expected = before;
+    --expected[on];
+    EXPECT_EQ(ShownPlan(), expected);
+    const int off =
+        static_cast<int>(std::find(expected.begin(), expected.end(), 0) - expected.begin());
+    ASSERT_LT(off, 25);
+    ClickPanel(off / 5, off % 5);
+    ExpectTruePlanShown();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ExpectTruePlanShown();
+
+    Key(Qt::Key_M);
+    TPictureButton* labelled = nullptr;
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) {
+            TPictureButton* p = Form2->Panels[r][c];
+            const bool label = Form2->HelpLookOf(r, c).presses > 0;
+            if (label) labelled = p;
+            ASSERT_EQ(Form2->HelpLookOf(r, c).besideMark, label);
+            ASSERT_EQ(p->CaptionTop() != -1, label);
+            ASSERT_EQ(p->Caption(), QString::number(PanelMarkOf(p->Color()).number));
+        }
+    ASSERT_NE(labelled, nullptr);
+    ExpectBlackWhiteAndFace(labelled);
+    Key(Qt::Key_M);
+    Key(Qt::Key_S);
+    for (auto& row : Form2->Panels)
+        for (TPictureButton* p : row) ASSERT_TRUE(p->Picture().isNull());
+
+    dialogs->Press("OK").Press("OK");
+    const std::vector<int> plan = [] {
+        Key(Qt::Key_S);
+        std::vector<int> shown = ShownPlan();
+        Key(Qt::Key_S);
+        return shown;
+    }();
+    for (int i = 0; i < 25; ++i)
+        for (int t = 0; t < plan[i]; ++t) ClickPanel(i / 5, i % 5);
+    ASSERT_TRUE(Form3->Visible());
+    EXPECT_EQ(LastBoxText(), U("ヒントや解き方を使ったゲームはランキングに登録されません"));
+    EXPECT_FALSE(std::filesystem::exists(ini));
+}
+
+// Ctrl+Z takes the moves back one by one to the deal, each panel exactly one
+// colour back, counting a click each; the clock runs on; with nothing left it
+// does nothing.
+TEST_F(Board, TakingMovesBackCountsAClickEachAndStopsAtTheDeal) {
+    StartGame(4, 20);
+    std::vector<std::vector<int>> boards{PanelIndices()};
+    for (auto [row, col] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{1, 2}}) {
+        ClickPanel(row, col);
+        boards.push_back(PanelIndices());
+    }
+    ElapsedSeconds = 9;
+    for (int undo = 1; undo <= 3; ++undo) {
+        Key(Qt::Key_Z, Qt::ControlModifier);
+        boards.pop_back();
+        EXPECT_EQ(PanelIndices(), boards.back());
+        ExpectPanelsMatchModel();
+        EXPECT_EQ(ClickCount, 3 + undo);
+    }
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(PanelIndices(), boards.front());
+    EXPECT_EQ(ClickCount, 6);
+    EXPECT_EQ(ElapsedSeconds, 9);
+    EXPECT_TRUE(Form2->Timer1->Enabled());
+}
+
+// H and S with Shift, Ctrl, Alt or Meta held, Z without Ctrl or with more,
+// and the auto-repeats of all three do nothing; a game with take-backs alone
+// is ranked with every click counted.
+TEST_F(Board, OtherChordsAndRepeatsDoNothingAndTakingBackKeepsTheGameRanked) {
+    RandSeed = 7;
+    StartGame(3, 2);
+    ClickPanel(1, 1);
+    const std::vector<int> colours = PanelIndices();
+    for (auto mods : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
+        Key(Qt::Key_H, mods);
+        Key(Qt::Key_S, mods);
+    }
+    Key(Qt::Key_Z);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    for (auto [key, mods] :
+         {std::pair{Qt::Key_H, Qt::NoModifier}, std::pair{Qt::Key_S, Qt::NoModifier},
+          std::pair{Qt::Key_Z, Qt::ControlModifier}}) {
+        QKeyEvent repeat(QEvent::KeyPress, key, mods, QString(), true);
+        QApplication::sendEvent(Form2, &repeat);
+    }
+    EXPECT_FALSE(Form2->HintShown().has_value());
+    EXPECT_FALSE(Form2->PlanShown());
+    EXPECT_EQ(PanelIndices(), colours);
+    EXPECT_EQ(ClickCount, 1);
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ClickCount, 2);
+    dialogs->Press("OK").Type("Undo", "OK");
+    const std::vector<int> presses = FindSolution(Form2->Board, 2);
+    int clicks = 2;
+    for (int cell = 0; cell < 9; ++cell)
+        for (int t = 0; t < presses[cell]; ++t, ++clicks) ClickPanel(cell / 3, cell % 3);
+    ASSERT_TRUE(Form3->Visible());
+    const rRanking first = ReadRankRecord(ini, 3, 1);
+    EXPECT_EQ(first.Name, "Undo");
+    EXPECT_EQ(first.Clicks, clicks);
 }
 
 TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {

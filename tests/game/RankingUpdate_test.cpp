@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 
 #include "framework/Codepage.h"
 #include "framework/SysUtils.h"
@@ -38,6 +39,9 @@ class RankingUpdateTest : public ::testing::Test {
         for (int r = 1; r <= kRows; ++r)
             out.push_back(framework::StrToInt(table.Cell(colScore, r)));
         return out;
+    }
+    std::set<std::filesystem::path> Files() const {
+        return {std::filesystem::directory_iterator(dir.path()), {}};
     }
     int Win(int size, int score, int seconds = 30, int clicks = 12, int colors = 4) {
         return RunRankingUpdate(table, ini, size, {score, seconds, clicks, colors}, dialogs);
@@ -88,6 +92,33 @@ TEST_F(RankingUpdateTest, NoPlaceLeavesTheFileUntouched) {
     stat(ini.c_str(), &st2);
     EXPECT_EQ(st1.st_ino, st2.st_ino);  // not even rewritten
     EXPECT_EQ(Scores()[9], 100);
+}
+
+// A game won with help shows its score, then says it is not ranked: no
+// place even in a table of default entries, no name box, and the file, or
+// its absence, stays as it was with nothing made beside it.
+TEST_F(RankingUpdateTest, HelpedWinIsScoredButNotEntered) {
+    dialogs.answer = "Me";
+    bool saving = false;
+    const GameResult helped{800, 3, 9, 4, true};
+    EXPECT_EQ(RunRankingUpdate(table, ini, 5, helped, dialogs, [&] { saving = true; }), 11);
+    EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"800", HelpedGameText()}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_EQ(table.Cell(colName, 1), "NoName");
+
+    Store(5, {900, 700, 600});
+    const std::set<std::filesystem::path> files = Files();
+    const std::string before = ReadAll(ini);
+    struct stat st1 {};
+    stat(ini.c_str(), &st1);
+    EXPECT_EQ(RunRankingUpdate(table, ini, 5, helped, dialogs, [&] { saving = true; }), 11);
+    EXPECT_FALSE(saving);
+    EXPECT_EQ(ReadAll(ini), before);
+    struct stat st2 {};
+    stat(ini.c_str(), &st2);
+    EXPECT_EQ(st1.st_ino, st2.st_ino);
+    EXPECT_EQ(Files(), files);
+    EXPECT_EQ(Scores(), (std::vector<int>{900, 700, 600, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(RankingUpdateTest, ZeroScoreTakesTheFirstDefaultEntry) {
