@@ -430,6 +430,16 @@ TEST_F(Board, FollowingTheHintsWinsInTheFewestPressesUnranked) {
     EXPECT_FALSE(std::filesystem::exists(dir->file("data")));
     EXPECT_EQ(Form3->SpinEdit1->Value(), 4);
     EXPECT_EQ(Form3->StringGrid1->Cells(1, 1), "NoName");
+
+    // The next game starts unhelped.
+    Form3->Close();
+    StartGame(3, 2);
+    dialogs->Press("OK").Type("Next", "OK");
+    const std::vector<int> solution = FindSolution(Form2->Board, 2);
+    for (int cell = 0; cell < 9; ++cell)
+        for (int t = 0; t < solution[cell]; ++t) ClickPanel(cell / 3, cell % 3);
+    ASSERT_TRUE(Form3->Visible());
+    EXPECT_EQ(ReadRankRecord(Form3->RankingPath, 3, 1).Name, "Next");
 }
 
 // S shows the presses left on every panel: after a press the plan asks for,
