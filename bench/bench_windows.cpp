@@ -8,10 +8,16 @@
 //               20 colours, from Yes to every panel painted, the menu played
 //               as a player does (a preset or the selectors, "Let's Go!!",
 //               Yes), with --pause P milliseconds before each press.
+//   help        on a 20 x 20 board of 20 colours, its analysis kept: from the
+//               key H to the ringed panel painted, each time after a press
+//               the plan left alone (so the plan is made afresh); and with
+//               the plan shown (S), from the mouse release to every panel
+//               whose number changed painted, for presses the plan leaves
+//               alone (made afresh) and presses it asks for.
 // Paint events are counted by an application-wide event filter, so the
 // controls carry no measuring code. Prints one JSON object with every sample.
 //
-//   bench_windows [--shows R] [--moves M]
+//   bench_windows [--shows R] [--moves M] [--helps H]
 //   bench_windows --first N [--pause P]
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,6 +42,9 @@
 Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
                                       Qt::MouseButtons state, Qt::MouseButton button,
                                       QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type t, int k,
+                                    Qt::KeyboardModifiers mods, const QString& text, bool autorep,
+                                    ushort count);
 
 namespace {
 
@@ -154,6 +163,98 @@ class Pointer {
     int timestamp_ = 0;
 };
 
+// A key pressed and released on the board, through the window system.
+double PressKey(int key, const QString& text) {
+    QWindow* window = Form2->windowHandle();
+    const double at = NowMs();
+    qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text, false, 1);
+    qt_handleKeyEvent(window, QEvent::KeyRelease, key, Qt::NoModifier, text, false, 1);
+    return at;
+}
+
+// A panel of the 20 x 20 board whose press the plan asks for (`inPlan`) or
+// leaves alone.
+std::pair<int, int> PlanPanel(std::mt19937& pick, bool inPlan) {
+    const std::vector<std::int32_t>& plan = Form2->Help.Plan(Form2->Board);
+    std::vector<int> cells;
+    for (int i = 0; i < 400; ++i)
+        if ((plan[static_cast<std::size_t>(i)] > 0) == inPlan) cells.push_back(i);
+    const int cell = cells[pick() % cells.size()];
+    return {cell / 20, cell % 20};
+}
+
+std::vector<THelpLook> HelpLooks() {
+    std::vector<THelpLook> out;
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < 20; ++c) out.push_back(Form2->HelpLookOf(r, c));
+    return out;
+}
+
+// The hint and the plan on one 20 x 20 board of 20 colours.
+bool HelpOnTheBoard(int trials, QJsonObject& out) {
+    counter->Reset();
+    StartGame(20, 20);
+    if (!SpinUntil([] { return BoardPainted(20); })) return false;
+    Settle(50);
+    Pointer pointer;
+    std::mt19937 pick(1808);
+    auto press = [&](std::pair<int, int> at) {
+        TPictureButton* panel = Form2->Panels[at.first][at.second];
+        pointer.Send(panel, QEvent::MouseMove, Qt::NoButton);
+        pointer.Send(panel, QEvent::MouseButtonPress, Qt::LeftButton);
+        Settle(3);
+        return panel;
+    };
+
+    std::vector<double> hintMs;
+    for (int t = 0; t < trials && Form2->Enabled(); ++t) {
+        TPictureButton* panel = press(PlanPanel(pick, false));
+        pointer.Send(panel, QEvent::MouseButtonRelease, Qt::LeftButton);
+        Settle(5);
+        counter->Reset();
+        const double at = PressKey(Qt::Key_H, "h");
+        const auto hint = Form2->HintShown();
+        if (!hint) return false;
+        const TPictureButton* ringed = Form2->Panels[hint->row][hint->col];
+        SpinUntil([&] { return counter->panels.count(ringed) != 0; });
+        hintMs.push_back(NowMs() - at);
+        Settle(3);
+    }
+    out["hint_ms"] = Array(hintMs);
+
+    PressKey(Qt::Key_S, "s");
+    Settle(50);
+    std::vector<double> offMs, onMs, offRepainted;
+    for (int t = 0; t < 2 * trials && Form2->Enabled(); ++t) {
+        const bool inPlan = t % 2 == 1;
+        const std::pair<int, int> at = PlanPanel(pick, inPlan);
+        TPictureButton* panel = press(at);
+        const std::vector<THelpLook> before = HelpLooks();
+        counter->Reset();
+        const double releasedAt = NowMs();
+        pointer.Send(panel, QEvent::MouseButtonRelease, Qt::LeftButton);
+        const std::vector<THelpLook> after = HelpLooks();
+        std::set<const TPictureButton*> changed;
+        for (auto p : Form2->Board.TargetsOf(at.first, at.second))
+            changed.insert(Form2->Panels[p.row][p.col]);
+        for (std::size_t i = 0; i < after.size(); ++i)
+            if (!(after[i] == before[i])) changed.insert(Form2->Panels[i / 20][i % 20]);
+        SpinUntil([&] {
+            for (const TPictureButton* c : changed)
+                if (counter->panels.count(c) == 0) return false;
+            return true;
+        });
+        (inPlan ? onMs : offMs).push_back(NowMs() - releasedAt);
+        if (!inPlan) offRepainted.push_back(static_cast<double>(changed.size()));
+        Settle(3);
+    }
+    out["plan_update_ms"] = Array(offMs);
+    out["plan_update_panels"] = Array(offRepainted);
+    out["plan_update_in_plan_ms"] = Array(onMs);
+    EndGame();
+    return true;
+}
+
 }  // namespace
 
 // The first board of the process: the menu shown, the selectors set, a
@@ -180,12 +281,14 @@ int main(int argc, char** argv) {
     int shows = 15;
     int moves = 200;
     int first = 0;
+    int helps = 30;
     double pauseMs = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--shows") == 0) shows = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--moves") == 0) moves = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--first") == 0) first = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--pause") == 0) pauseMs = std::atof(argv[i + 1]);
+        if (std::strcmp(argv[i], "--helps") == 0) helps = std::atoi(argv[i + 1]);
     }
     clockSinceStart.start();
     QApplication app(argc, argv);
@@ -259,6 +362,11 @@ int main(int argc, char** argv) {
     out["move_other_paint_events"] = Array(otherPaints);
     out["move_repainted_exactly_changed"] = Array(exact);
     EndGame();
+
+    if (!HelpOnTheBoard(helps, out)) {
+        std::fprintf(stderr, "bench_windows: the help on a 20x20 board did not show\n");
+        return 1;
+    }
 
     std::printf("%s\n", QJsonDocument(out).toJson(QJsonDocument::Compact).constData());
     return 0;

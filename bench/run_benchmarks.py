@@ -94,6 +94,7 @@ def main():
     starts = 7 if args.quick else 21
     shows = 7 if args.quick else 21
     moves = 100 if args.quick else 400
+    helps = 15 if args.quick else 40
     reps = 3 if args.quick else 9
     min_time = 0.05 if args.quick else 0.2
 
@@ -122,7 +123,7 @@ def main():
 
     print("bench: windows ...", file=sys.stderr)
     out = subprocess.run([os.path.join(build, "bench", "bench_windows"), "--shows", str(shows),
-                          "--moves", str(moves)], env=env, capture_output=True, text=True, check=True)
+                          "--moves", str(moves), "--helps", str(helps)], env=env, capture_output=True, text=True, check=True)
     win = json.loads(out.stdout.strip().splitlines()[-1])
     for n in ("3", "10", "20"):
         samples = win["board_show_ms"][n]
@@ -162,6 +163,19 @@ def main():
         f"paint events per move {median(win['move_panel_paint_events']):.0f} "
         f"(the pressed panel is drawn released first), other widgets "
         f"{max(win['move_other_paint_events']):.0f}")
+
+    hint = win["hint_ms"]
+    row("help", "hint 20 x 20, 20 colours", median(hint), "ms", "<= 16.7 ms", median(hint) <= 16.7,
+        f"{len(hint)} times H, each after a press the plan left alone (plan made afresh): "
+        f"key to ringed panel painted, max {max(hint):.1f} ms")
+    update = win["plan_update_ms"]
+    in_plan = win["plan_update_in_plan_ms"]
+    row("help", "plan update 20 x 20, 20 colours", median(update), "ms", "<= 16.7 ms",
+        median(update) <= 16.7,
+        f"{len(update)} presses the plan left alone (plan made afresh, median "
+        f"{median(win['plan_update_panels']):.0f} panels repainted), release to every changed panel "
+        f"painted, max {max(update):.1f} ms; presses the plan asked for: median "
+        f"{median(in_plan):.2f} ms")
 
     print("bench: ranking, core, solver ...", file=sys.stderr)
     rank = google_benchmark(os.path.join(build, "bench", "bench_ranking"), reps, min_time)

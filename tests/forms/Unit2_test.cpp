@@ -500,6 +500,28 @@ TEST_F(Board, ThePlanFollowsEveryMoveAndMakesTheGameUnranked) {
     EXPECT_FALSE(std::filesystem::exists(ini));
 }
 
+// A search for the fewest presses that takes longer than a frame: the plan
+// and the ring show the solver's plan at once, and the fewest a little later,
+// found between events; the ring then stands on a panel that plan presses.
+TEST_F(Board, ALongSearchShowsAPlanAtOnceAndTheFewestSoonAfter) {
+    RandSeed = 16;
+    StartGame(16, 8);
+    Key(Qt::Key_S);
+    Key(Qt::Key_H);
+    ASSERT_TRUE(Form2->Help.Improving());
+    const std::vector<int> first = ShownPlan();
+    TPanelBoard b = Form2->Board;
+    for (int i = 0; i < 256; ++i)
+        for (int t = 0; t < first[i]; ++t) b.ApplyMove(i / 16, i % 16);
+    EXPECT_TRUE(b.IsSolved());
+    ASSERT_TRUE(QTest::qWaitFor([] { return !Form2->Help.Improving(); }, 10000));
+    ExpectTruePlanShown();
+    const auto hint = Form2->HintShown();
+    ASSERT_TRUE(hint.has_value());
+    EXPECT_GT(Form2->HelpLookOf(hint->row, hint->col).presses, 0);
+    EXPECT_TRUE(Form2->HelpLookOf(hint->row, hint->col).nextPress);
+}
+
 // Ctrl+Z takes the moves back one by one to the deal, each panel exactly one
 // colour back, counting a click each; the clock runs on; with nothing left it
 // does nothing.
