@@ -46,9 +46,10 @@ bool TFewestSearch::Advance(std::uint64_t patterns) {
             const std::uint8_t* step = d.step.data();
             total = 0;
             for (std::size_t cell = 0; cell < n; ++cell) {
-                const std::uint32_t v = x[cell] + step[cell];
-                x[cell] = static_cast<std::uint8_t>(v >= k ? v - k : v);
-                total += x[cell];
+                const std::uint32_t sum = x[cell] + step[cell];
+                const std::uint32_t v = sum >= k ? sum - k : sum;
+                x[cell] = static_cast<std::uint8_t>(v);
+                total += v;
             }
             if (++d.value < d.order) break;
             d.value = 0;
