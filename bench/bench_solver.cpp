@@ -1,5 +1,6 @@
 // The solver's costs: the first analysis of a board size and colour count,
-// a deal (mend included) once the analysis is kept, and solving a board.
+// a deal (mend included) once the analysis is kept, solving a board, and the
+// search for its fewest presses.
 #include <benchmark/benchmark.h>
 
 #include "game/PanelBoard.h"
@@ -57,6 +58,30 @@ void BM_CachedSolve20(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(analysis->Solve(cells));
 }
 BENCHMARK(BM_CachedSolve20)->Arg(20)->Arg(7)->Unit(benchmark::kMicrosecond);
+
+// The fewest-press search of a dealt board, all at once, with the analysis
+// kept: K * M = 20 patterns on 20 x 20 with 20 colours, and some of the
+// largest searches (K * M = 235,298, 117,649 and 262,144), which the board
+// window therefore runs in slices of idle time.
+void BM_CachedSolveFewest(benchmark::State& state) {
+    const auto size = static_cast<std::int32_t>(state.range(0));
+    const auto colors = static_cast<std::int32_t>(state.range(1));
+    FillPanelPalette();
+    const auto analysis = solver::AnalyseBoard(size, colors);
+    RandSeed = 2018;
+    TPanelBoard board;
+    board.Deal(size, colors);
+    std::vector<std::int32_t> cells;
+    for (std::int32_t r = 0; r < size; ++r)
+        for (std::int32_t c = 0; c < size; ++c) cells.push_back(board.CellIndex(r, c));
+    for (auto _ : state) benchmark::DoNotOptimize(analysis->SolveFewest(cells));
+}
+BENCHMARK(BM_CachedSolveFewest)
+    ->Args({20, 20})
+    ->Args({20, 14})
+    ->Args({20, 7})
+    ->Args({16, 8})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
