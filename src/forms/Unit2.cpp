@@ -155,6 +155,8 @@ void TForm2::ShowHelp() {
     const int side = Panels[0][0]->width();
     const std::vector<std::int32_t>* plan = planShown_ ? &Help.Plan(Board) : nullptr;
     if (plan != nullptr && plan->empty()) plan = nullptr;  // a board that cannot be won
+    // Beside a label the mark moves up; its font is this game's.
+    const int markTop = MarkBaselineAboveLabel(side) - QFontMetrics(markFont_).ascent();
     helpLooks_.resize(static_cast<std::size_t>(n * n));
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col) {
@@ -171,9 +173,7 @@ void TForm2::ShowHelp() {
                 drawn = helpPictures_.emplace(key, HelpPicture(side, look)).first;
             TPictureButton* panel = Panels[row][col];
             panel->setPicture(drawn->second);
-            panel->setCaptionTop(look.besideMark ? MarkBaselineAboveLabel(side) -
-                                                       QFontMetrics(markFont_).ascent()
-                                                 : -1);
+            panel->setCaptionTop(look.besideMark ? markTop : -1);
         }
     }
     if (Help.Improving()) helpTimer_->SetEnabled(true);
