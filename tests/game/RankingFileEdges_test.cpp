@@ -178,11 +178,11 @@ TEST_F(RankingFileEdges, NoInodeForTheTemporaryFileRefusesTheSave) {
     const int result = testsupport::ExitCodeOf(testsupport::StartChild([&] {
         const std::string small = dir.file("small");
         if (mkdir(small.c_str(), 0755) != 0) return 2;
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", small.c_str(), "tmpfs", 0, "size=1m,nr_inodes=16") != 0) {
-            return kSkipped;
-        }
+        // A mount of the child's own; where "/" is no mount point (a chroot)
+        // it cannot be made private, so it is taken down again at the end.
+        if (unshare(CLONE_NEWNS) != 0) return kSkipped;
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=1m,nr_inodes=16") != 0) return kSkipped;
         const std::string path = small + "/horonpa.ini";
         std::filesystem::copy_file(ini, path);
         for (int i = 0; open((small + "/f" + std::to_string(i)).c_str(),
@@ -190,8 +190,11 @@ TEST_F(RankingFileEdges, NoInodeForTheTemporaryFileRefusesTheSave) {
              ++i) {
         }
         const std::string before = ReadAll(path);
-        if (Save(path, entry, Refused(path)) != 0) return 3;
-        return ReadAll(path) == before ? 0 : 4;
+        const int outcome = Save(path, entry, Refused(path)) != 0 ? 3
+                            : ReadAll(path) == before             ? 0
+                                                                  : 4;
+        umount2(small.c_str(), MNT_DETACH);
+        return outcome;
     }));
     if (result == kSkipped) GTEST_SKIP() << "no tmpfs can be mounted here";
     EXPECT_EQ(result, 0);
