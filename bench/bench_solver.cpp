@@ -44,17 +44,20 @@ void BM_CachedDeal20(benchmark::State& state) {
 }
 BENCHMARK(BM_CachedDeal20)->Arg(20)->Arg(7)->Arg(14)->Unit(benchmark::kMicrosecond);
 
+// The palette indices of a board dealt from `seed`.
+std::vector<std::int32_t> DealtFrom(std::uint32_t seed, std::int32_t size, std::int32_t colors) {
+    FillPanelPalette();
+    RandSeed = seed;
+    TPanelBoard board;
+    board.Deal(size, colors);
+    return board.Indices();
+}
+
 // Solving a dealt 20 x 20 board with the analysis kept.
 void BM_CachedSolve20(benchmark::State& state) {
     const auto colors = static_cast<std::int32_t>(state.range(0));
-    FillPanelPalette();
+    const std::vector<std::int32_t> cells = DealtFrom(777, 20, colors);
     const auto analysis = solver::AnalyseBoard(20, colors);
-    RandSeed = 777;
-    TPanelBoard board;
-    board.Deal(20, colors);
-    std::vector<std::int32_t> cells;
-    for (std::int32_t r = 0; r < 20; ++r)
-        for (std::int32_t c = 0; c < 20; ++c) cells.push_back(board.CellIndex(r, c));
     for (auto _ : state) benchmark::DoNotOptimize(analysis->Solve(cells));
 }
 BENCHMARK(BM_CachedSolve20)->Arg(20)->Arg(7)->Unit(benchmark::kMicrosecond);
@@ -66,14 +69,8 @@ BENCHMARK(BM_CachedSolve20)->Arg(20)->Arg(7)->Unit(benchmark::kMicrosecond);
 void BM_CachedSolveFewest(benchmark::State& state) {
     const auto size = static_cast<std::int32_t>(state.range(0));
     const auto colors = static_cast<std::int32_t>(state.range(1));
-    FillPanelPalette();
+    const std::vector<std::int32_t> cells = DealtFrom(2018, size, colors);
     const auto analysis = solver::AnalyseBoard(size, colors);
-    RandSeed = 2018;
-    TPanelBoard board;
-    board.Deal(size, colors);
-    std::vector<std::int32_t> cells;
-    for (std::int32_t r = 0; r < size; ++r)
-        for (std::int32_t c = 0; c < size; ++c) cells.push_back(board.CellIndex(r, c));
     for (auto _ : state) benchmark::DoNotOptimize(analysis->SolveFewest(cells));
 }
 BENCHMARK(BM_CachedSolveFewest)

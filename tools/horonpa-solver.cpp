@@ -97,14 +97,10 @@ int Deal(int argc, char** argv) {
     RandSeed = seed;
     TPanelBoard board;
     board.Deal(n, k);
-    std::vector<std::int32_t> dealt;
-    for (std::int32_t r = 0; r < n; ++r) {
-        for (std::int32_t c = 0; c < n; ++c) dealt.push_back(board.CellIndex(r, c));
-    }
     std::cout << "drawn\n";
     PrintGrid(board.DrawnIndices(), n);
     std::cout << "dealt\n";
-    PrintGrid(dealt, n);
+    PrintGrid(board.Indices(), n);
     return 0;
 }
 

@@ -9,6 +9,8 @@
 #include <climits>
 #include <vector>
 
+#include "framework/FileUtils.h"
+
 namespace framework {
 namespace {
 
@@ -22,9 +24,7 @@ struct SplitPath {
     std::string name;
 };
 SplitPath Split(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {".", path};
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+    return {DirectoryOf(path), path.substr(path.find_last_of('/') + 1)};
 }
 
 bool IsPlainName(const std::string& name) {
@@ -81,8 +81,7 @@ std::optional<TFileAt> OpenFileAt(const std::string& path) {
     std::vector<uid_t> linkOwners;
     for (int hops = 0; hops <= kMaxLinks; ++hops) {
         // The entry itself, not what it may lead to; O_PATH opens a link as such.
-        const int entry =
-            openat(file.Folder(), file.Name().c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        const int entry = OpenAt(file, O_PATH);
         if (entry < 0) {
             // Missing where it was named directly: it may be made there.
             // Through a link it is a dangling link, and nothing may be made.
@@ -116,11 +115,11 @@ std::optional<TFileAt> OpenFileAt(const std::string& path) {
     return std::nullopt;  // loops
 }
 
-int OpenAt(const TFileAt& file, int flags, mode_t mode) {
+int OpenAt(int folder, const std::string& name, int flags, mode_t mode) {
     int fd;
     do {
-        fd = openat(file.Folder(), file.Name().c_str(),
-                    flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
+        fd = openat(folder, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                    mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }

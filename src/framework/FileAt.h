@@ -49,9 +49,12 @@ class TFileAt {
 // made there.
 std::optional<TFileAt> OpenFileAt(const std::string& path);
 
-// Opens `file` as open(2) does, but never through a link (ELOOP), never
-// waiting (a FIFO opens at once) and never as a controlling terminal; EINTR
-// is retried.
-int OpenAt(const TFileAt& file, int flags, mode_t mode = 0);
+// Opens `name` in the open folder `folder` as openat(2) does, but never
+// through a link (ELOOP), never waiting (a FIFO opens at once) and never as a
+// controlling terminal; EINTR is retried. The folder itself is ".".
+int OpenAt(int folder, const std::string& name, int flags, mode_t mode = 0);
+inline int OpenAt(const TFileAt& file, int flags, mode_t mode = 0) {
+    return OpenAt(file.Folder(), file.Name(), flags, mode);
+}
 
 }  // namespace framework

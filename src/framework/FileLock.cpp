@@ -14,14 +14,6 @@ namespace {
 // How often a busy lock is tried again.
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
-int OpenFolderForLocking(const TFileAt& file) {
-    int fd;
-    do {
-        fd = openat(file.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
 bool IsRegular(int fd) {
     struct stat st {};
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -39,7 +31,7 @@ bool StillAt(int fd, const TFileAt& file) {
 }  // namespace
 
 ExclusiveFileLock::ExclusiveFileLock(const TFileAt& file, std::chrono::milliseconds wait) {
-    fd_ = OpenFolderForLocking(file);
+    fd_ = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
     onFolder_ = fd_ >= 0;
     if (fd_ < 0) {
         fd_ = OpenAt(file, O_RDONLY);

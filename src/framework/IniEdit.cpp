@@ -31,9 +31,8 @@ std::size_t SetValueAt(std::string& text, std::size_t header, std::string_view s
                        std::string_view key, std::string_view value) {
     const std::size_t start = HasUtf8Bom(text) ? 3 : 0;
     const std::string keyLine = std::string(key) + "=" + std::string(value);
-    const auto found = header == std::string::npos
-                           ? std::nullopt
-                           : ScanSection(text, header, section, key);
+    const auto found =
+        header == std::string::npos ? std::nullopt : ScanSection(text, header, section, key);
     if (!found) {
         if (text.size() > start && text.back() != '\n' && text.back() != '\r') text += "\r\n";
         header = text.size();

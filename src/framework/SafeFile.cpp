@@ -55,6 +55,15 @@ bool UserInGroup(uid_t uid, gid_t gid) {
     return std::find(groups.begin(), groups.begin() + count, gid) != groups.begin() + count;
 }
 
+// True when user `uid` may write a file that belongs to somebody else, of
+// group `gid` with permission bits `mode` (root may write anything). A user
+// the system does not know is taken to be in no group.
+bool MayWriteAsNonOwner(uid_t uid, gid_t gid, mode_t mode) {
+    if (uid == 0) return true;
+    // A user in the group gets the group's bits, not the others' bits.
+    return UserInGroup(uid, gid) ? (mode & S_IWGRP) != 0 : (mode & S_IWOTH) != 0;
+}
+
 // Gives the new file the old one's owner and group where the system allows
 // it. False when the owner could not be kept and would lose the right to
 // write the file.
@@ -71,12 +80,6 @@ bool KeepOwnership(int fd, const FileOwnership& old) {
 }
 
 }  // namespace
-
-bool MayWriteAsNonOwner(uid_t uid, gid_t gid, mode_t mode) {
-    if (uid == 0) return true;
-    // A user in the group gets the group's bits, not the others' bits.
-    return UserInGroup(uid, gid) ? (mode & S_IWGRP) != 0 : (mode & S_IWOTH) != 0;
-}
 
 FileContent ReadRegularFile(const TFileAt& file, std::size_t maxBytes) {
     FileContent out;
@@ -153,28 +156,29 @@ ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
 bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std::string& bytes) {
     const int fd = OpenAt(file, O_RDWR);
     if (fd < 0) return false;
+    // Only the file that was read: no other kind, no other length.
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              static_cast<std::uint64_t>(st.st_size) == oldBytes.size();
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) != oldBytes.size()) {
+        close(fd);
+        return false;
+    }
     // The room for the new length first: a full disk refuses it here, before
     // any byte of the file has changed.
-    if (ok && bytes.size() > oldBytes.size()) {
+    bool ok = true;
+    if (bytes.size() > oldBytes.size()) {
         ok = posix_fallocate(fd, static_cast<off_t>(oldBytes.size()),
                              static_cast<off_t>(bytes.size() - oldBytes.size())) == 0;
     }
-    bool touched = false;
+    const bool touched = ok;
     if (ok) {
-        touched = true;
         ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) &&
              ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
     }
-    if (!ok && touched) {
-        // Put the old bytes back; they fit in the room the file already had.
-        WriteAllAt(fd, oldBytes.data(), oldBytes.size(), 0);
-        if (ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0) fsync(fd);
-    } else if (!ok && bytes.size() > oldBytes.size() &&
-               static_cast<std::uint64_t>(st.st_size) == oldBytes.size()) {
-        // A reservation that got part of the way leaves the length as it was.
+    if (!ok) {
+        // Put the old bytes back (they fit in the room the file already had),
+        // or, after a reservation that got part of the way, the old length.
+        if (touched) WriteAllAt(fd, oldBytes.data(), oldBytes.size(), 0);
         if (ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0) fsync(fd);
     }
     ok = close(fd) == 0 && ok;

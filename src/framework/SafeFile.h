@@ -67,9 +67,4 @@ ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
 // write failed.
 bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std::string& bytes);
 
-// True when user `uid` may write a file that belongs to somebody else, of
-// group `gid` with permission bits `mode` (root may write anything). A user
-// the system does not know is taken to be in no group.
-bool MayWriteAsNonOwner(uid_t uid, gid_t gid, mode_t mode);
-
 }  // namespace framework

@@ -33,11 +33,7 @@ std::string RandomPart() {
 int CreateTemporary(const TFileAt& file, std::string& name) {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         name = "." + file.Name() + "." + RandomPart() + kSuffix;
-        int fd;
-        do {
-            fd = openat(file.Folder(), name.c_str(),
-                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        } while (fd < 0 && errno == EINTR);
+        const int fd = OpenAt(file.Folder(), name, O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;  // errno is EEXIST
@@ -56,7 +52,7 @@ bool IsTemporaryOf(const std::string& name, const std::string& base) {
 }
 
 void RemoveStaleTemporaries(const TFileAt& file) {
-    const int listing = openat(file.Folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int listing = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
     if (listing < 0) return;
     DIR* d = fdopendir(listing);
     if (d == nullptr) {

@@ -18,15 +18,6 @@ std::vector<std::int32_t> Stepped(std::vector<std::int32_t> indices, const TPane
 
 }  // namespace
 
-std::vector<std::int32_t> TBoardHelp::Indices(const TPanelBoard& board) {
-    std::vector<std::int32_t> out;
-    out.reserve(static_cast<std::size_t>(board.Size() * board.Size()));
-    for (std::int32_t r = 0; r < board.Size(); ++r) {
-        for (std::int32_t c = 0; c < board.Size(); ++c) out.push_back(board.CellIndex(r, c));
-    }
-    return out;
-}
-
 void TBoardHelp::NewGame() {
     moves_.clear();
     planned_ = false;
@@ -42,7 +33,7 @@ void TBoardHelp::Moved(const TPanelBoard& board, std::int32_t row, std::int32_t 
     // must be the board now.
     std::vector<std::int32_t> expected = Stepped(planBoard_, board, cell, 1);
     const std::size_t at = static_cast<std::size_t>(cell);
-    if (plan_.empty() || plan_[at] == 0 || expected != Indices(board)) {
+    if (plan_.empty() || plan_[at] == 0 || expected != board.Indices()) {
         planned_ = false;  // made afresh when asked for
         search_.reset();
         return;
@@ -62,7 +53,7 @@ std::optional<TBoardHelp::CellPos> TBoardHelp::TakeBack(TPanelBoard& board) {
     board.TakeBackMove(cell / n, cell % n);
     if (planned_) {
         std::vector<std::int32_t> expected = Stepped(planBoard_, board, cell, board.Colors() - 1);
-        if (plan_.empty() || expected != Indices(board)) {
+        if (plan_.empty() || expected != board.Indices()) {
             planned_ = false;
             search_.reset();
         } else {
@@ -78,7 +69,7 @@ std::optional<TBoardHelp::CellPos> TBoardHelp::TakeBack(TPanelBoard& board) {
 }
 
 const std::vector<std::int32_t>& TBoardHelp::Plan(const TPanelBoard& board) {
-    std::vector<std::int32_t> indices = Indices(board);
+    std::vector<std::int32_t> indices = board.Indices();
     if (planned_ && indices == planBoard_) return plan_;
     search_.reset();
     analysis_ = solver::AnalyseBoard(board.Size(), board.Colors());

@@ -64,7 +64,6 @@ class TBoardHelp {
     bool Improve(std::chrono::nanoseconds budget);
 
   private:
-    static std::vector<std::int32_t> Indices(const TPanelBoard& board);
     // Takes `plan` (a winning pattern of planBoard_) as the plan in hand and,
     // where the solver can, searches from it for fewer presses.
     void Adopt(std::vector<std::int32_t> plan);

@@ -68,6 +68,13 @@ std::int32_t TPanelBoard::CellIndex(std::int32_t row, std::int32_t col) const {
     return PaletteIndexOf(Cell(row, col));
 }
 
+std::vector<std::int32_t> TPanelBoard::Indices() const {
+    std::vector<std::int32_t> out;
+    out.reserve(cells_.size());
+    for (TColor c : cells_) out.push_back(PaletteIndexOf(c));
+    return out;
+}
+
 void TPanelBoard::CyclePanel(std::int32_t row, std::int32_t col) {
     TColor& cell = cells_[Index(row, col)];
     for (std::int32_t i = 0; i < kPaletteSize; ++i) {

@@ -39,6 +39,8 @@ class TPanelBoard {
     // The palette index of a cell's colour (first match in PanelPalette), or
     // -1 when the colour is not in the palette.
     std::int32_t CellIndex(std::int32_t row, std::int32_t col) const;
+    // CellIndex of every cell, row-major: the board as the solver takes it.
+    std::vector<std::int32_t> Indices() const;
     // Advances one cell to the next colour of the cycle; a colour outside the
     // palette is left as it is.
     void CyclePanel(std::int32_t row, std::int32_t col);

@@ -9,18 +9,11 @@
 
 namespace {
 
-std::vector<std::int32_t> Indices(const TPanelBoard& b) {
-    std::vector<std::int32_t> out;
-    for (int r = 0; r < b.Size(); ++r)
-        for (int c = 0; c < b.Size(); ++c) out.push_back(b.CellIndex(r, c));
-    return out;
-}
-
 // The fewest presses of a board, from the solver at once; -1 where it
 // cannot search.
 std::int64_t Fewest(const TPanelBoard& b) {
     auto a = solver::AnalyseBoard(b.Size(), b.Colors());
-    return a->CanSearchFewest() ? a->SolveFewest(Indices(b))->total : -1;
+    return a->CanSearchFewest() ? a->SolveFewest(b.Indices())->total : -1;
 }
 
 // Makes the plan and lets the search for fewer presses finish.
@@ -92,7 +85,7 @@ TEST_F(BoardHelpTest, OffPlanPressesAndTakeBacksKeepThePlanTrue) {
         b.Deal(6, k);
         TBoardHelp help;
         help.NewGame();
-        std::vector<std::vector<std::int32_t>> boards{Indices(b)};
+        std::vector<std::vector<std::int32_t>> boards{b.Indices()};
         for (int move = 0; move < 12; ++move) {
             PlanFully(help, b);
             // A panel the plan leaves alone, where there is one.
@@ -102,7 +95,7 @@ TEST_F(BoardHelpTest, OffPlanPressesAndTakeBacksKeepThePlanTrue) {
                 if (plan[i] == 0) cell = i;
             b.ApplyMove(cell / 6, cell % 6);
             help.Moved(b, cell / 6, cell % 6);
-            boards.push_back(Indices(b));
+            boards.push_back(b.Indices());
             PlanFully(help, b);
             EXPECT_TRUE(Wins(b, help.Plan(b)));
             EXPECT_EQ(help.PlanTotal(), Fewest(b));
@@ -110,13 +103,13 @@ TEST_F(BoardHelpTest, OffPlanPressesAndTakeBacksKeepThePlanTrue) {
         while (help.MovesToTakeBack() > 0) {
             boards.pop_back();
             ASSERT_TRUE(help.TakeBack(b).has_value());
-            EXPECT_EQ(Indices(b), boards.back());
+            EXPECT_EQ(b.Indices(), boards.back());
             PlanFully(help, b);
             EXPECT_TRUE(Wins(b, help.Plan(b)));
             EXPECT_EQ(help.PlanTotal(), Fewest(b));
         }
         EXPECT_FALSE(help.TakeBack(b).has_value());
-        EXPECT_EQ(Indices(b), boards.front());
+        EXPECT_EQ(b.Indices(), boards.front());
     }
 }
 

@@ -168,13 +168,6 @@ std::vector<std::int32_t> DrawFrom(std::uint32_t seed, int n, int k) {
     return out;
 }
 
-std::vector<std::int32_t> DealtIndices(const TPanelBoard& b) {
-    std::vector<std::int32_t> out;
-    for (int r = 0; r < b.Size(); ++r)
-        for (int c = 0; c < b.Size(); ++c) out.push_back(b.CellIndex(r, c));
-    return out;
-}
-
 TEST_F(PanelBoardTest, DrawnBoardThatCanBeWonIsDealtAsDrawn) {
     // 5 x 5 with 7 colours: only 1 drawn board in 49 can be won.
     const auto a = solver::AnalyseBoard(5, 7);
@@ -187,7 +180,7 @@ TEST_F(PanelBoardTest, DrawnBoardThatCanBeWonIsDealtAsDrawn) {
         TPanelBoard b;
         b.Deal(5, 7);
         EXPECT_EQ(b.DrawnIndices(), drawn);
-        EXPECT_EQ(DealtIndices(b), drawn) << "seed " << seed;
+        EXPECT_EQ(b.Indices(), drawn) << "seed " << seed;
     }
     EXPECT_EQ(found, 3);
 }
@@ -202,7 +195,7 @@ TEST_F(PanelBoardTest, DrawnBoardThatCannotBeWonIsMendedAtTheFixedCells) {
         RandSeed = seed;
         TPanelBoard b;
         b.Deal(5, 7);
-        const auto dealt = DealtIndices(b);
+        const auto dealt = b.Indices();
         EXPECT_EQ(b.DrawnIndices(), drawn);
         EXPECT_TRUE(a->IsWinnable(dealt)) << "seed " << seed;
         int changed = 0;
@@ -230,7 +223,7 @@ TEST_F(PanelBoardTest, OneColourDrawIsStillDealt) {
     RandSeed = seed;
     TPanelBoard b;
     b.Deal(4, 2);
-    EXPECT_EQ(DealtIndices(b), b.DrawnIndices());
+    EXPECT_EQ(b.Indices(), b.DrawnIndices());
     EXPECT_EQ(b.CellIndex(3, 3), b.CellIndex(0, 0));
 }
 

@@ -17,13 +17,6 @@ class SolverTest : public ::testing::Test {
   protected:
     void SetUp() override { FillPanelPalette(); }
 
-    static std::vector<std::int32_t> Indices(const TPanelBoard& b) {
-        std::vector<std::int32_t> out;
-        for (int r = 0; r < b.Size(); ++r)
-            for (int c = 0; c < b.Size(); ++c) out.push_back(b.CellIndex(r, c));
-        return out;
-    }
-
     static TPanelBoard BoardOf(const std::vector<std::int32_t>& cells, int n, int k) {
         TPanelBoard b;
         b.Deal(n, k);
@@ -168,7 +161,7 @@ TEST_F(SolverTest, DealtBoardsAreWinnableAndThePressesWinThem) {
                 RandSeed = seed * 31u + static_cast<std::uint32_t>(n * 100 + k);
                 TPanelBoard b;
                 b.Deal(n, k);
-                const auto cells = Indices(b);
+                const auto cells = b.Indices();
                 ASSERT_TRUE(a->IsWinnable(cells)) << n << "x" << n << " K=" << k;
                 auto s = a->Solve(cells);
                 ASSERT_TRUE(s.has_value()) << n << "x" << n << " K=" << k;
@@ -256,7 +249,7 @@ TEST_F(SolverTest, FewestSearchBoundDecidesWhereItRuns) {
     RandSeed = 5;
     TPanelBoard b;
     b.Deal(19, 16);
-    auto s = AnalyseBoard(19, 16)->SolveFewest(Indices(b));
+    auto s = AnalyseBoard(19, 16)->SolveFewest(b.Indices());
     ASSERT_TRUE(s.has_value());
     EXPECT_FALSE(s->fewest);
     Press(b, s->presses);
@@ -268,8 +261,8 @@ TEST_F(SolverTest, FewestOnALargeSearchWinsWithNoMorePressesThanSolve) {
     TPanelBoard b;
     b.Deal(9, 8);
     auto a = AnalyseBoard(9, 8);
-    auto some = a->Solve(Indices(b));
-    auto fewest = a->SolveFewest(Indices(b));
+    auto some = a->Solve(b.Indices());
+    auto fewest = a->SolveFewest(b.Indices());
     ASSERT_TRUE(some && fewest);
     EXPECT_TRUE(fewest->fewest);
     EXPECT_LE(fewest->total, some->total);
@@ -315,7 +308,7 @@ TEST_F(SolverTest, AnalysisAheadInSlicesIsTheAnalysisMadeAtOnce) {
         RandSeed = 99;
         TPanelBoard b;
         b.Deal(c.n, c.k);
-        const auto cells = Indices(b);
+        const auto cells = b.Indices();
         EXPECT_EQ(ahead->MendCells(), atOnce->MendCells()) << c.n << "x" << c.n << " K=" << c.k;
         EXPECT_EQ(ahead->Solve(cells)->presses, atOnce->Solve(cells)->presses);
     }

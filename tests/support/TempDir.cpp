@@ -71,10 +71,7 @@ int RunWithoutRoot(const std::vector<std::string>& paths, const std::function<in
     for (const std::string& p : paths) {
         if (lchown(p.c_str(), kNobody, kNobody) != 0) return -1;
     }
-    return ExitCodeOf(StartChild([&] {
-        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 100;
-        return body();
-    }));
+    return RunAs(kNobody, kNobody, {}, body);
 }
 
 int RunAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups,
