@@ -20,9 +20,10 @@ endforeach()
 
 set(HORONPA_WINDOWS_BUILD_DIR ${CMAKE_BINARY_DIR}/windows)
 
-# The tests need no debugging information, and leaving it out halves the
-# cross build. The programs are linked statically, so that Wine finds no
-# MinGW run-time DLL missing.
+# Optimised a little and without debugging information: the cross build takes
+# a third less time than a release build, and the tests run almost as fast.
+# The programs are linked statically, so that Wine finds no MinGW run-time
+# DLL missing.
 ExternalProject_Add(horonpa_windows
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${HORONPA_WINDOWS_BUILD_DIR}
@@ -31,6 +32,7 @@ ExternalProject_Add(horonpa_windows
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
         -DCMAKE_BUILD_TYPE=Release
+        "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG"
         -DCMAKE_EXE_LINKER_FLAGS=-static
         -DHORONPA_BUILD_GUI=OFF
         -DHORONPA_BUILD_TESTS=ON

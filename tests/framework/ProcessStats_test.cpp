@@ -52,12 +52,12 @@ TEST_F(ProcessStats, ALaunchMomentThatIsNoNumberIsIgnored) {
 TEST_F(ProcessStats, ThePeakMemoryGrowsWithWhatIsHeld) {
     const std::int64_t before = PeakResidentKiB();
     ASSERT_GT(before, 0);
-    // 64 MiB more than the peak so far, every page written (through a
+    // 32 MiB more than the peak so far, every page written (through a
     // volatile pointer, so that no store can be left out).
-    std::vector<char> held(static_cast<std::size_t>(before + 64 * 1024) * 1024);
+    std::vector<char> held(static_cast<std::size_t>(before + 32 * 1024) * 1024);
     volatile char* pages = held.data();
     for (std::size_t i = 0; i < held.size(); i += 4096) pages[i] = 1;
-    EXPECT_GE(PeakResidentKiB(), before + 60 * 1024);
+    EXPECT_GE(PeakResidentKiB(), before + 28 * 1024);
 }
 
 }  // namespace
