@@ -5,15 +5,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "framework/FileAt.h"
 #include "framework/WidePath.h"
 
 namespace framework {
 
-std::string ChangeFileExt(const std::string& path, const std::string& ext) {
-    std::size_t dot = path.find_last_of(".\\:/");
-    if (dot == std::string::npos || path[dot] != '.') return path + ext;
-    return path.substr(0, dot) + ext;
-}
+const char kPathDelimiter = '\\';
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
@@ -50,20 +47,19 @@ bool DirectoryIsWritable(const std::string& dir) {
     return true;
 }
 
-bool CreateDirectories(const std::string& dir) {
-    if (dir.empty() || FileExists(dir)) return !dir.empty();
-    const std::string parent = DirectoryOf(dir);
-    if (parent != dir && !FileExists(parent) && !CreateDirectories(parent)) return false;
-    return CreateDirectoryW(WidePath(dir).c_str(), nullptr) ||
-           GetLastError() == ERROR_ALREADY_EXISTS;
-}
+bool CreateDirectories(const std::string& dir) { return MakeFoldersAt(dir); }
 
-std::string XdgDataHome() {
+std::string UserDataHome() {
     // The user's roaming application data, where Windows programs keep what
-    // they cannot keep beside themselves.
+    // they cannot keep beside themselves. Only a full path counts: a drive
+    // and its root ("C:\"), or a share ("\\server\").
     const wchar_t* appData = _wgetenv(L"APPDATA");
-    if (appData == nullptr || appData[0] == L'\0') return {};
-    return Utf8Path(appData);
+    if (appData == nullptr) return {};
+    const std::wstring path = appData;
+    const bool onDrive =
+        path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    const bool onShare = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\';
+    return onDrive || onShare ? Utf8Path(path) : std::string();
 }
 
 }  // namespace framework

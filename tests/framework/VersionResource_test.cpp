@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "framework/FileUtils.h"
 #include "framework/VersionInfoReader.h"
+#include "support/TempDir.h"
 
 using namespace framework;
 using versiontest::Info;
@@ -90,6 +92,23 @@ TEST_F(BuiltExecutable, RepeatedQueriesGiveTheSameCopy) {
     ASSERT_TRUE(VerQueryValueA(info_.data(), path, &second, &len2));
     EXPECT_EQ(first, second);
     EXPECT_EQ(len1, len2);
+}
+
+TEST_F(BuiltExecutable, IsReadInAFolderOfAnyName) {
+    // Japanese, which the ANSI code page 932 holds, and Hangul, which it does
+    // not (Windows then reads the file through the wide functions).
+    testsupport::TempDir dir;
+    for (const char* folder : {"ゲーム", "한글"}) {
+        const std::string copy = framework::JoinPath(dir.file(folder), "horonpa.exe");
+        ASSERT_TRUE(framework::CreateDirectories(dir.file(folder)));
+        std::filesystem::copy_file(testsupport::NativePath(HORONPA_EXE_PATH),
+                                   testsupport::NativePath(copy));
+        Info copied(copy);
+        EXPECT_EQ(copied.size(), info_.size()) << folder;
+        EXPECT_EQ(copied.String("\\StringFileInfo\\041103A4\\ProductName"), kHoronpaCp932)
+            << folder;
+        EXPECT_EQ(copied.String("\\StringFileInfo\\041103A4\\ProductVersion"), "1.0.0") << folder;
+    }
 }
 
 TEST_F(BuiltExecutable, ABufferTooSmallIsRefusedAndFindsNothing) {

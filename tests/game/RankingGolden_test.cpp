@@ -4,8 +4,10 @@
 
 #include <string>
 
+#include "framework/IniFile.h"
 #include "framework/MemIniFile.h"
 #include "game/RankingStore.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -79,6 +81,17 @@ TEST(RankingGolden, SavingTablesGivesTheGoldenBytes) {
     framework::TMemIniFile file(kGoldenFile);
     SaveTheTwoTables(file);
     EXPECT_EQ(file.Text(), kGoldenAfterSaves);
+}
+
+TEST(RankingGolden, TheFileOnDiskGetsTheGoldenBytes) {
+    testsupport::TempDir dir;
+    const std::string ini = dir.file("horonpa.ini");
+    testsupport::WriteAll(ini, kGoldenFile);
+    framework::TIniFile(ini).Update([](framework::TMemIniFile& file) {
+        SaveTheTwoTables(file);
+        return true;
+    });
+    EXPECT_EQ(testsupport::ReadAll(ini), kGoldenAfterSaves);
 }
 
 }  // namespace
