@@ -2,6 +2,20 @@
 
 namespace framework {
 
+bool ExclusiveFileLock::Took(filelock::Taken taken) {
+    switch (taken) {
+        case filelock::Taken::kYes:
+            return true;
+        case filelock::Taken::kBusy:
+            state_ = State::kBusy;
+            return false;
+        case filelock::Taken::kNoLocks:
+            state_ = State::kUnlocked;  // the file system takes no locks
+            return false;
+    }
+    return false;
+}
+
 void ExclusiveFileLock::LockTheFile(const TFileAt& file,
                                     std::chrono::steady_clock::time_point deadline) {
     for (;;) {
@@ -15,16 +29,7 @@ void ExclusiveFileLock::LockTheFile(const TFileAt& file,
                                                                     : State::kNoAccess;
             return;
         }
-        switch (filelock::Lock(file_, deadline)) {
-            case filelock::Taken::kYes:
-                break;
-            case filelock::Taken::kBusy:
-                state_ = State::kBusy;
-                return;
-            case filelock::Taken::kNoLocks:
-                state_ = State::kUnlocked;  // the file system takes no locks
-                return;
-        }
+        if (!Took(filelock::Lock(file_, deadline))) return;
         if (filelock::StillAt(file_, file)) {
             state_ = State::kHeld;
             return;

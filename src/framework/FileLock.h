@@ -29,6 +29,10 @@
 
 namespace framework {
 
+namespace filelock {
+enum class Taken { kYes, kBusy, kNoLocks };
+}  // namespace filelock
+
 class ExclusiveFileLock {
   public:
     enum class State {
@@ -55,6 +59,8 @@ class ExclusiveFileLock {
     // The lock on the file itself, in the time left until `deadline`
     // (FileLock.cpp, on both platforms).
     void LockTheFile(const TFileAt& file, std::chrono::steady_clock::time_point deadline);
+    // True where `taken` is kYes; else the state says why not.
+    bool Took(filelock::Taken taken);
 
     int folder_ = -1;  // the folder (on Windows the lock file beside the file)
     int file_ = -1;
@@ -64,8 +70,6 @@ class ExclusiveFileLock {
 
 // The platform's part (FileLock_posix.cpp, FileLock_win32.cpp).
 namespace filelock {
-
-enum class Taken { kYes, kBusy, kNoLocks };
 
 // Takes the exclusive lock of the open file or folder `fd` (flock; on Windows
 // LockFileEx on one byte far beyond any data), trying until `deadline`.

@@ -65,18 +65,7 @@ ExclusiveFileLock::ExclusiveFileLock(const TFileAt& file, std::chrono::milliseco
     const auto deadline = std::chrono::steady_clock::now() + wait;
     folder_ = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
     onFolder_ = folder_ >= 0;
-    if (onFolder_) {
-        switch (filelock::Lock(folder_, deadline)) {
-            case filelock::Taken::kYes:
-                break;
-            case filelock::Taken::kBusy:
-                state_ = State::kBusy;
-                return;
-            case filelock::Taken::kNoLocks:
-                state_ = State::kUnlocked;  // the file system takes no locks
-                return;
-        }
-    }
+    if (onFolder_ && !Took(filelock::Lock(folder_, deadline))) return;
     LockTheFile(file, deadline);
 }
 

@@ -105,17 +105,7 @@ ExclusiveFileLock::ExclusiveFileLock(const TFileAt& file, std::chrono::milliseco
         LockTheFile(file, deadline);
         return;
     }
-    switch (filelock::Lock(folder_, deadline)) {
-        case filelock::Taken::kYes:
-            state_ = State::kHeld;
-            return;
-        case filelock::Taken::kBusy:
-            state_ = State::kBusy;
-            return;
-        case filelock::Taken::kNoLocks:
-            state_ = State::kUnlocked;  // the file system takes no locks
-            return;
-    }
+    if (Took(filelock::Lock(folder_, deadline))) state_ = State::kHeld;
 }
 
 }  // namespace framework
