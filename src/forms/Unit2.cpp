@@ -101,12 +101,14 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
     }
     const bool solved = Board.IsSolved();
     SetEnabled(true);
-    if (solved) {
-        Timer1->SetEnabled(false);
-        // Owned by the finished board: kept above it until it closes the board.
-        Form3->ShowAbove(this);
-        SetEnabled(false);
-    }
+    if (solved) Won();
+}
+
+void TForm2::Won() {
+    Timer1->SetEnabled(false);
+    // Owned by the finished board: kept above it until it closes the board.
+    Form3->ShowAbove(this);
+    SetEnabled(false);
 }
 
 void TForm2::ShowCellColour(TPanelBoard::CellPos p) {
@@ -147,6 +149,8 @@ void TForm2::TakeBack() {
         hint_.reset();
         ShowHelp();
     }
+    // Counted like a move, a take-back that leaves one colour wins like one.
+    if (Board.IsSolved()) Won();
 }
 
 void TForm2::ShowHelp() {

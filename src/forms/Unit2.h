@@ -53,7 +53,7 @@ class TForm2 : public framework::TForm {
     // What the help shows on a panel now.
     THelpLook HelpLookOf(int row, int col) const;
     // Ctrl+Z: takes the last move back, counting a click; nothing when there
-    // is no move left to take back.
+    // is no move left to take back. A board it leaves in one colour is won.
     void TakeBack();
     // A better plan is searched for a slice of this length per pass of the
     // event loop.
@@ -75,6 +75,8 @@ class TForm2 : public framework::TForm {
     // Brings the help every panel shows up to date with the hint and the plan.
     void ShowHelp();
     void HelpSlice();
+    // The board is in one colour: the clock stops and the ranking takes over.
+    void Won();
 
     bool marksShown_ = false;
     QFont markFont_;  // sized to this game's panels

@@ -1,14 +1,19 @@
 #include "framework/qt/Dialogs.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <QWindow>
 
 #include "framework/Codepage.h"
 #include "framework/qt/Platform.h"
@@ -34,8 +39,32 @@ class TMessageBox : public QMessageBox {
     bool closedByCloseBox_ = false;
 };
 
+// Makes `box` the transient child of its owner's window. The box keeps no
+// parent widget, so the platform centres it on the screen, not on the owner.
+void AttachToOwner(QWidget& box, QWidget* owner) {
+    QWidget* window = BoxOwner(owner);
+    if (window == nullptr || window == &box) return;
+    box.winId();
+    if (QWindow* handle = box.windowHandle()) handle->setTransientParent(window->windowHandle());
+}
+
+// A message box lays itself out again whenever it is shown, from its
+// layout's minimum width: a spacer as wide as the caption needs holds it.
+void FitCaption(QMessageBox& box, QWidget* owner) {
+    const int width = CaptionWidth(box.windowTitle(), BoxOwner(owner));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (width <= 0 || grid == nullptr) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void PrepareBox(QMessageBox& box, QWidget* owner) {
+    FitCaption(box, owner);
+    AttachToOwner(box, owner);
+}
+
 // One "OK" button that is both the default and the escape button.
-void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
     TMessageBox box;
     box.setIcon(icon);
     box.setWindowTitle(caption);
@@ -44,6 +73,7 @@ void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& tex
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    PrepareBox(box, owner);
     box.exec();
 }
 
@@ -64,13 +94,36 @@ class Cp932LimitValidator : public QValidator {
 
 }  // namespace
 
-void ShowMessage(const QString& text) { RunOkBox(QMessageBox::NoIcon, ApplicationTitle(), text); }
-
-void ShowErrorBox(const QString& text) {
-    RunOkBox(QMessageBox::Critical, ApplicationTitle(), text);
+QWidget* BoxOwner(QWidget* owner) {
+    if (owner != nullptr && owner->window()->isVisible()) return owner->window();
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
 }
 
-int MessageDlgConfirm(const QString& text) {
+int CaptionWidth(const QString& caption, const QWidget* owner) {
+    const QWindow* window = owner != nullptr ? owner->windowHandle() : nullptr;
+    if (window == nullptr) return 0;
+    const QMargins frame = window->frameMargins();
+    // A frame without a title bar is as thick at the top as at the bottom.
+    const int bar = frame.top() - frame.bottom();
+    if (bar <= 0) return 0;
+    // Title fonts are often bold and a little larger than the window's.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int text = QFontMetrics(font).horizontalAdvance(caption) * 5 / 4;
+    constexpr int kBarWidths = 5;  // the icon, three buttons and the margin
+    return text + kBarWidths * bar;
+}
+
+void ShowMessage(const QString& text, QWidget* owner) {
+    RunOkBox(QMessageBox::NoIcon, ApplicationTitle(), text, owner);
+}
+
+void ShowErrorBox(const QString& text, QWidget* owner) {
+    RunOkBox(QMessageBox::Critical, ApplicationTitle(), text, owner);
+}
+
+int MessageDlgConfirm(const QString& text, QWidget* owner) {
     TMessageBox box;
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QString::fromUtf16(kConfirmCaption));
@@ -80,6 +133,7 @@ int MessageDlgConfirm(const QString& text) {
     QPushButton* no = box.addButton(QString::fromUtf16(u"いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    PrepareBox(box, owner);
     box.exec();
     if (box.ClosedByCloseBox()) return mrCancel;
     return box.clickedButton() == yes ? mrYes : mrNo;
@@ -106,7 +160,8 @@ QString FitCp932Limit(const QString& text, int& cursor, int maxBytes) {
     return result;
 }
 
-QString InputBox(const QString& title, const QString& prompt, const QString& defaultText) {
+QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                 QWidget* owner) {
     QDialog dialog;
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -131,7 +186,8 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
     layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(buttons);
-    dialog.setMinimumWidth(300);
+    dialog.setMinimumWidth(qMax(300, CaptionWidth(title, BoxOwner(owner))));
+    AttachToOwner(dialog, owner);
     edit->setFocus();
 
     if (dialog.exec() != QDialog::Accepted) return QString();
