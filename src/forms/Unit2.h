@@ -84,8 +84,9 @@ class TForm2 : public framework::TForm {
     framework::TTimer* helpTimer_;  // the search for a better plan, in slices
     std::optional<TPanelBoard::CellPos> hint_;
     bool planShown_ = false;
-    std::vector<THelpLook> helpLooks_;    // what each panel shows, row-major
-    std::map<int, QImage> helpPictures_;  // drawn once per look for this game's panels
+    std::vector<THelpLook> helpLooks_;  // what each panel shows, row-major
+    // Drawn once per look and resolution for this game's panels.
+    std::map<std::pair<THelpLook, qreal>, QImage> helpPictures_;
 };
 
 extern TForm2* Form2;

@@ -9,6 +9,7 @@
 
 #include "app/uGrobal.h"
 #include "forms/FormsFixture.h"
+#include "forms/HelpPicture.h"
 #include "framework/qt/SysColors.h"
 #include "game/PanelMark.h"
 #include "game/Solver.h"
@@ -534,6 +535,87 @@ TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {
     ClickPanel(0, 0);  // back to one colour
     EXPECT_TRUE(Form3->Visible());
     EXPECT_EQ(ClickCount, 2);
+}
+
+// The panel drawn at `dpr` device pixels per pixel.
+QImage Render(TPictureButton* p, int dpr) {
+    QImage image(p->size() * dpr, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    p->render(&image);
+    return image;
+}
+
+int Contrast(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+// With M, S and H all on, the ringed panel's number stands on its own colour:
+// every pixel the number covers differs from what the ring and the label
+// put there, on each of the 20 colours, on panels of 25 pixels (20 x 20 on a
+// 1024-pixel screen) at 1x and at 2x. The number keeps a pixel clear of the
+// groove, and the help leaves the groove as it is.
+TEST_F(Board, WithMarkPlanAndHintOnEveryNumberReadsOnEveryColour) {
+    const int outer = Form2->Width();
+    const int frame = outer - Form2->ClientWidth();
+    for (auto [side, dpr] : {std::pair{25, 1}, std::pair{25, 2}}) {
+        SCOPED_TRACE(std::to_string(side) + " px at " + std::to_string(dpr) + "x");
+        // The side follows from the width the last game left.
+        StartGame(3, 2);
+        Form2->SetWidth(20 * side + frame);
+        Form2->Close();
+        RandSeed = 2020;
+        StartGame(20, 20);
+        if (!Form2->MarksShown()) Key(Qt::Key_M);  // they stay on for later games
+        Key(Qt::Key_S);
+        Key(Qt::Key_H);
+        const auto hint = Form2->HintShown();
+        ASSERT_TRUE(hint.has_value());
+        TPictureButton* p = Form2->Panels[hint->row][hint->col];
+        ASSERT_EQ(p->width(), side);
+        // As the board draws it on a screen of that resolution.
+        p->setPicture(HelpPicture(side, Form2->HelpLookOf(hint->row, hint->col), dpr));
+        const QImage help = p->Picture();
+        const QString mark = p->Caption();
+        for (TColor c : PanelPalette) {
+            const TPanelMark m = PanelMarkOf(c);
+            p->setColor(c);
+            p->setFontColor(m.ink);
+            p->setCaption(QString::number(m.number));
+            const QImage all = Render(p, dpr);
+            p->setPicture(QImage());
+            const QImage number = Render(p, dpr);
+            p->setCaption(QString());
+            const QImage plain = Render(p, dpr);
+            p->setPicture(help);
+            const QImage under = Render(p, dpr);
+            const QRgb ink = framework::ColorToQColor(m.ink).rgb();
+            // The number's pixels: those it draws in (nearly) its ink on a
+            // face of another colour.
+            int covered = 0, hidden = 0, top = side * dpr, grooveChanged = 0;
+            for (int y = 0; y < all.height(); ++y)
+                for (int x = 0; x < all.width(); ++x) {
+                    const int edge = std::min({x, y, all.width() - 1 - x, all.height() - 1 - y});
+                    if (edge < 2 * dpr && all.pixel(x, y) != plain.pixel(x, y)) ++grooveChanged;
+                    if (number.pixel(x, y) != plain.pixel(x, y)) top = std::min(top, y);
+                    if (Contrast(number.pixel(x, y), ink) >= 64 ||
+                        Contrast(plain.pixel(x, y), ink) < 96)
+                        continue;
+                    ++covered;
+                    if (Contrast(under.pixel(x, y), ink) < 96) ++hidden;
+                }
+            EXPECT_GT(covered, 0) << m.number;
+            EXPECT_EQ(hidden, 0) << "number " << m.number << ": " << hidden << " of " << covered
+                                 << " pixels on the help's own ink";
+            EXPECT_GE(top, 3 * dpr) << m.number;
+            EXPECT_EQ(grooveChanged, 0) << m.number;
+        }
+        p->setCaption(mark);
+        Form2->Close();
+    }
+    StartGame(3, 2);
+    Form2->SetWidth(outer);
 }
 
 }  // namespace
