@@ -1,6 +1,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "forms/HelpPicture.h"
 #include "framework/qt/SysColors.h"
 #include "game/PanelMark.h"
+#include "game/RankingStore.h"
 #include "game/Solver.h"
 
 namespace {
@@ -517,6 +519,32 @@ TEST_F(Board, TakingMovesBackCountsAClickEachAndOtherChordsDoNothing) {
     EXPECT_EQ(ElapsedSeconds, 9);
     EXPECT_TRUE(Form2->Timer1->Enabled());
     EXPECT_FALSE(HelpUsed);  // taking back is no help
+}
+
+// Counted as a move is, a take-back that leaves the board in one colour wins
+// as a move does: the clock stops and the game is ranked, its boxes over the
+// finished board.
+TEST_F(Board, ATakeBackIntoOneColourWinsRanked) {
+    StartGame(3, 2);
+    QList<const QWindow*> owners;
+    const auto answer = [&](QWidget* box) {
+        owners.push_back(box->windowHandle()->transientParent());
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    dialogs->Then(answer).Then(answer);  // the score, the name
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            Form2->Board.SetCell(r, c, PanelPalette[1]);
+            Form2->Panels[r][c]->setColor(PanelPalette[1]);
+        }
+    ClickPanel(1, 1);
+    ASSERT_FALSE(Form3->Visible());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Form3->Visible());
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_FALSE(Form2->Enabled());
+    EXPECT_EQ(ReadRankRecord(ini, 3, 1).Clicks, 2);
+    EXPECT_EQ(owners, QList<const QWindow*>(2, Form2->windowHandle()));
 }
 
 TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -39,27 +40,46 @@ class TMessageBox : public QMessageBox {
     bool closedByCloseBox_ = false;
 };
 
-// Makes `box` the transient child of its owner's window. The box keeps no
-// parent widget, so the platform centres it on the screen, not on the owner.
+// Centres a box on its screen as it is shown, frame included, instead of
+// over the window it belongs to.
+class CentreOnScreen : public QObject {
+  public:
+    explicit CentreOnScreen(QWidget* box) : QObject(box) { box->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || box == nullptr || box->screen() == nullptr)
+            return false;
+        const QMargins frame = box->windowHandle()->frameMargins();
+        const QSize outer = box->size().grownBy(frame);
+        const QRect area = box->screen()->geometry();
+        box->move(area.left() + (area.width() - outer.width()) / 2,
+                  area.top() + (area.height() - outer.height()) / 2);
+        return false;
+    }
+};
+
+// Makes `box` the transient child of its owner's window, centred on the
+// screen all the same.
 void AttachToOwner(QWidget& box, QWidget* owner) {
     QWidget* window = BoxOwner(owner);
     if (window == nullptr || window == &box) return;
     box.winId();
     if (QWindow* handle = box.windowHandle()) handle->setTransientParent(window->windowHandle());
+    new CentreOnScreen(&box);
 }
 
-// A message box lays itself out again whenever it is shown, from its
-// layout's minimum width: a spacer as wide as the caption needs holds it.
-void FitCaption(QMessageBox& box, QWidget* owner) {
-    const int width = CaptionWidth(box.windowTitle(), BoxOwner(owner));
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (width <= 0 || grid == nullptr) return;
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+// The frame the desktop puts around the window a box belongs to, which the
+// box will get too.
+QMargins OwnerFrame(QWidget* owner) {
+    const QWidget* window = BoxOwner(owner);
+    const QWindow* handle = window != nullptr ? window->windowHandle() : nullptr;
+    return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
 void PrepareBox(QMessageBox& box, QWidget* owner) {
-    FitCaption(box, owner);
+    FitCaption(box, OwnerFrame(owner));
     AttachToOwner(box, owner);
 }
 
@@ -100,10 +120,7 @@ QWidget* BoxOwner(QWidget* owner) {
     return QApplication::activeWindow();
 }
 
-int CaptionWidth(const QString& caption, const QWidget* owner) {
-    const QWindow* window = owner != nullptr ? owner->windowHandle() : nullptr;
-    if (window == nullptr) return 0;
-    const QMargins frame = window->frameMargins();
+int CaptionWidth(const QString& caption, const QMargins& frame) {
     // A frame without a title bar is as thick at the top as at the bottom.
     const int bar = frame.top() - frame.bottom();
     if (bar <= 0) return 0;
@@ -113,6 +130,16 @@ int CaptionWidth(const QString& caption, const QWidget* owner) {
     const int text = QFontMetrics(font).horizontalAdvance(caption) * 5 / 4;
     constexpr int kBarWidths = 5;  // the icon, three buttons and the margin
     return text + kBarWidths * bar;
+}
+
+void FitCaption(QMessageBox& box, const QMargins& frame) {
+    // A message box lays itself out whenever it is shown, from its layout's
+    // minimum width: a spacer as wide as the caption needs holds it.
+    const int width = CaptionWidth(box.windowTitle(), frame);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (width <= 0 || grid == nullptr) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 void ShowMessage(const QString& text, QWidget* owner) {
@@ -186,7 +213,7 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
     layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(buttons);
-    dialog.setMinimumWidth(qMax(300, CaptionWidth(title, BoxOwner(owner))));
+    dialog.setMinimumWidth(qMax(300, CaptionWidth(title, OwnerFrame(owner))));
     AttachToOwner(dialog, owner);
     edit->setFocus();
 

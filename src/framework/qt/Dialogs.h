@@ -9,8 +9,10 @@
 // desktop puts around that window.
 #pragma once
 
+#include <QMargins>
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace framework {
@@ -49,11 +51,13 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
 // is shown.
 QWidget* BoxOwner(QWidget* owner);
 
-// The width inside the frame that a window framed like `owner` needs to show
-// `caption` whole in its title bar beside the window menu icon and up to
-// three buttons (minimise, maximise, close), each about as wide as the bar is
-// high, with a margin as wide again. 0 where the frame has no title bar.
-int CaptionWidth(const QString& caption, const QWidget* owner);
+// The width inside `frame` that a window needs to show `caption` whole in its
+// title bar beside the window menu icon and up to three buttons (minimise,
+// maximise, close), each about as wide as the bar is high, with a margin as
+// wide again. 0 where the frame has no title bar.
+int CaptionWidth(const QString& caption, const QMargins& frame);
+// Makes a message box at least that wide for its caption.
+void FitCaption(QMessageBox& box, const QMargins& frame);
 
 // Length of `text` once converted to CP932, in bytes.
 int Cp932Length(const QString& text);
