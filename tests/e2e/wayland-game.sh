@@ -81,12 +81,14 @@ until_ok "the virtual display" test -s "$work/display"
 export DISPLAY=:$(cat "$work/display")
 until_ok "the virtual display" xwininfo -root >/dev/null 2>&1
 
-# weston, with a socket of its own in a runtime folder of its own; --debug
-# lets weston-debug list the windows and where they are.
+# weston, with a socket of its own in a runtime folder of its own and no
+# on-screen keyboard; --debug lets weston-debug list the windows and where
+# they are.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export WAYLAND_DISPLAY=horonpa-e2e
-weston --backend=x11-backend.so --use-pixman --no-config --idle-time=0 --debug \
+printf '[input-method]\npath=\n' >"$work/weston.ini"
+weston --backend=x11-backend.so --use-pixman --config="$work/weston.ini" --idle-time=0 --debug \
   --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 >"$work/weston.log" 2>&1 &
 started $!
 until_ok "weston" weston-debug scene-graph >/dev/null 2>&1
