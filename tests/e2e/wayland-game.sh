@@ -7,11 +7,12 @@
 #
 # Usage: wayland-game.sh BUILD_DIR
 # Exits 77 (a skip) with the reason when a program it needs is missing, and
-# fails on anything else. Every wait is bounded, the whole run too, and what it
-# starts is ended also when it fails or is itself killed.
+# fails on anything else. Every wait is bounded, and all of them together by
+# HORONPA_E2E_SECONDS (150 s); what it starts is ended also when it fails or
+# is itself killed.
 set -euo pipefail
 build=$1
-deadline=$((SECONDS + ${E2E_SECONDS:-150}))
+deadline=$((SECONDS + ${HORONPA_E2E_SECONDS:-150}))
 
 skip() {
   echo "SKIP: $*"
@@ -91,7 +92,7 @@ printf '[input-method]\npath=\n' >"$work/weston.ini"
 weston --backend=x11-backend.so --use-pixman --config="$work/weston.ini" --idle-time=0 --debug \
   --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 >"$work/weston.log" 2>&1 &
 started $!
-until_ok "weston" weston-debug scene-graph >/dev/null 2>&1
+until_ok "weston" timeout 10 weston-debug scene-graph >/dev/null 2>&1
 # Where weston's screen lies on the virtual display.
 origin() {
   xwininfo -root -tree 2>/dev/null |
@@ -104,7 +105,7 @@ read -r ox oy < <(origin)
 # regular expression $1, in weston's coordinates: "left top right bottom"
 # (what the window paints opaque, that is without its decoration).
 area() {
-  weston-debug scene-graph 2>/dev/null | awk -v title="$1" -v q="'" '
+  timeout 10 weston-debug scene-graph 2>/dev/null | awk -v title="$1" -v q="'" '
     /role xdg_toplevel/ { mine = match($0, "top-level window " q "(" title ")" q) }
     mine && /opaque: \(/ { gsub(/[^0-9]+/, " "); print $1, $2, $3, $4; exit }'
 }
