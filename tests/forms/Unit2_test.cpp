@@ -476,6 +476,49 @@ TEST_F(Board, ALongSearchShowsAPlanAtOnceAndTheFewestSoonAfter) {
     EXPECT_GT(plan[hint->row * 16 + hint->col], 0);
 }
 
+// Each panel shows the picture of its own look (ring, presses left, mark),
+// drawn for this game's panels: no two looks share one, and nothing is kept
+// from the game before, neither from one with larger panels nor from the
+// same deal.
+TEST_F(Board, EachPanelShowsThePictureOfItsOwnLook) {
+    for (int n : {5, 6, 6}) {
+        RandSeed = 99;
+        StartGame(n, 3);
+        Key(Qt::Key_S);
+        Key(Qt::Key_H);
+        for (int shown = 0; shown < 3; ++shown) {
+            if (shown > 0) Key(Qt::Key_M);  // on, then off again
+            for (int r = 0; r < n; ++r)
+                for (int c = 0; c < n; ++c) {
+                    TPictureButton* p = Form2->Panels[r][c];
+                    ASSERT_EQ(p->Picture(), HelpPicture(p->width(), Form2->HelpLookOf(r, c)))
+                        << n << ": " << r << "," << c;
+                }
+        }
+        Form2->Close();
+    }
+}
+
+// While the search for the fewest presses goes on, the ring stands on a
+// panel that the plan in hand presses, also when a better plan found later
+// leaves the panel it first stood on alone.
+TEST_F(Board, TheRingMovesWithABetterPlan) {
+    RandSeed = 3;  // the first plan's first press is soon left alone
+    StartGame(16, 8);
+    Key(Qt::Key_H);
+    ASSERT_TRUE(Form2->Help.Improving());
+    int stale = 0;
+    const auto ringOnThePlan = [&] {
+        const auto hint = Form2->HintShown();
+        const std::vector<std::int32_t>& plan = Form2->Help.Plan(Form2->Board);
+        if (!hint || plan[static_cast<std::size_t>(hint->row * 16 + hint->col)] == 0) ++stale;
+        return !Form2->Help.Improving();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(ringOnThePlan, 10000));
+    ringOnThePlan();
+    EXPECT_EQ(stale, 0);
+}
+
 // Ctrl+Z takes the moves back one by one to the deal, each panel exactly one
 // colour back, counting a click each; the clock runs on; with nothing left it
 // does nothing. H and S with Shift, Ctrl, Alt or Meta held, Z without Ctrl
