@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRect>
 #include <algorithm>
 #include <cmath>
 
@@ -47,8 +48,8 @@ int DigitHeight(const QFontMetrics& metrics) {
 }
 
 // The pixels any mark of M covers on a panel with `look`, with a pixel
-// round them: the caption is centred across as the panel centres it, and
-// set at MarkTop (or centred) down.
+// round them. The panel centres its caption across, and down too unless
+// MarkTop places it.
 QRect MarkArea(int side, const THelpLook& look) {
     const QFontMetrics metrics(MarkFont(side));
     QRect area;

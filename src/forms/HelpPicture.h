@@ -17,7 +17,6 @@
 
 #include <QFont>
 #include <QImage>
-#include <QRect>
 #include <compare>
 
 struct THelpLook {

@@ -1,6 +1,5 @@
 #include "forms/Unit2.h"
 
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -10,7 +9,6 @@
 #include "forms/Unit1.h"
 #include "forms/Unit3.h"
 #include "framework/SysUtils.h"
-#include "framework/qt/WindowFont.h"
 #include "game/PanelMark.h"
 #include "util/modStringCut.h"
 
