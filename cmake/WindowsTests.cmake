@@ -46,8 +46,8 @@ file(WRITE ${CMAKE_BINARY_DIR}/WindowsTests.cmake "subdirs(\"${HORONPA_WINDOWS_B
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/WindowsTests.cmake)
 
 # horonpa-solver.exe prints what horonpa-solver prints.
-add_test(NAME WindowsSolverToolMatchesLinux
+add_test(NAME windows.SolverToolMatchesLinux
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/compare-solver.sh
             $<TARGET_FILE:horonpa-solver> ${HORONPA_WINDOWS_BUILD_DIR}/wine-run
             ${HORONPA_WINDOWS_BUILD_DIR}/tools/horonpa-solver.exe)
-set_tests_properties(WindowsSolverToolMatchesLinux PROPERTIES LABELS windows TIMEOUT 300)
+set_tests_properties(windows.SolverToolMatchesLinux PROPERTIES LABELS windows TIMEOUT 300)

@@ -38,10 +38,10 @@ struct FileOwnership {
     // Windows: the file's attributes (hidden, system, archive, ...).
     std::uint32_t attributes = 0;
     // The file has more names than one (hard links), is a mount point of its
-    // own (a single-file bind mount), or (on Windows) has an access list of
-    // its own where a new file would inherit the folder's: a replacement
-    // would split it from its other names, cannot be renamed there, or would
-    // lose its access list. Only rewritten in place.
+    // own (a single-file bind mount), or (on Windows) has an access list that
+    // does not inherit from its folder: a replacement would split it from its
+    // other names, could not be renamed there, or would take the folder's
+    // access list instead. Only rewritten in place.
     bool keepInode = false;
 };
 

@@ -8,7 +8,9 @@
 // ANSI code page (932 on a Japanese system). On Linux the build places the
 // block in the executable's section kVersionSectionName, and
 // VersionResource_posix.cpp reads it from there and answers the same way,
-// always in code page 932.
+// always in code page 932. A path is UTF-8 on both, as every path the core
+// keeps; Windows is asked with it in the ANSI code page where that can hold
+// it, else through the wide functions, which read the same information.
 //
 // Typical use:
 //   std::uint32_t handle = 0;
