@@ -50,4 +50,5 @@ add_test(NAME windows.SolverToolMatchesLinux
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/compare-solver.sh
             $<TARGET_FILE:horonpa-solver> ${HORONPA_WINDOWS_BUILD_DIR}/wine-run
             ${HORONPA_WINDOWS_BUILD_DIR}/tools/horonpa-solver.exe)
-set_tests_properties(windows.SolverToolMatchesLinux PROPERTIES LABELS windows TIMEOUT 300)
+set_tests_properties(windows.SolverToolMatchesLinux PROPERTIES LABELS windows TIMEOUT 300
+    FIXTURES_REQUIRED horonpa_wine)
