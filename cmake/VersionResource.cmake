@@ -1,8 +1,12 @@
 # Attaches the version information of resources/version.rc to the horonpa
 # executable.
 #
-# The resource script stays the one source, exactly as a Windows build would
-# compile it. Here windres compiles it into a .res file, ResToVersionSection.cmake
+# On Windows the resource compiler compiles the script into each program that
+# carries the version information, where the system's version service finds
+# it: the game, and horonpa-solver.exe beside it (horonpa_attach_version).
+#
+# On Linux the resource script stays the one source, exactly as a Windows
+# build compiles it. Here windres compiles it into a .res file, ResToVersionSection.cmake
 # takes the VS_VERSIONINFO bytes out of that file and writes them as a byte
 # array placed in the section named below, and that object is linked into the
 # executable. framework/VersionResource finds the section by name in the
@@ -10,6 +14,17 @@
 #
 # The object library horonpa_version_section can be linked into any other
 # executable (a test program, say) that should carry the same information.
+
+if(WIN32)
+    enable_language(RC)
+    function(horonpa_attach_version target)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/resources/version.rc)
+    endfunction()
+    if(TARGET horonpa)
+        horonpa_attach_version(horonpa)
+    endif()
+    return()
+endif()
 
 if(NOT TARGET horonpa)
     return()

@@ -15,6 +15,12 @@
 //    meantime, the new file is locked instead.
 // A holder of the folder lock never waits for it while holding the file's,
 // so two saves can never wait for each other.
+//
+// On Windows (FileLock_win32.cpp) the first lock is LockFileEx on a lock
+// file beside the file ("<name>.lock", hidden, made once and never replaced),
+// and the file itself is locked only where that lock file cannot be made:
+// Windows locks no folder, and refuses to rename over a file that a save
+// holds open.
 #pragma once
 
 #include <chrono>
@@ -22,6 +28,10 @@
 #include "framework/FileAt.h"
 
 namespace framework {
+
+namespace filelock {
+enum class Taken { kYes, kBusy, kNoLocks };
+}  // namespace filelock
 
 class ExclusiveFileLock {
   public:
@@ -46,10 +56,37 @@ class ExclusiveFileLock {
     bool OnFolder() const { return onFolder_; }
 
   private:
-    int folder_ = -1;
+    // The lock on the file itself, in the time left until `deadline`
+    // (FileLock.cpp, on both platforms).
+    void LockTheFile(const TFileAt& file, std::chrono::steady_clock::time_point deadline);
+    // True where `taken` is kYes; else the state says why not.
+    bool Took(filelock::Taken taken);
+
+    int folder_ = -1;  // the folder (on Windows the lock file beside the file)
     int file_ = -1;
     State state_ = State::kNoAccess;
     bool onFolder_ = false;
 };
+
+// The platform's part (FileLock_posix.cpp, FileLock_win32.cpp).
+namespace filelock {
+
+// Takes the exclusive lock of the open file or folder `fd` (flock; on Windows
+// LockFileEx on one byte far beyond any data), trying until `deadline`.
+Taken Lock(int fd, std::chrono::steady_clock::time_point deadline);
+
+enum class Opened { kYes, kMissing, kNotAFile, kNoAccess };
+
+// Opens the file of `file` for its lock: a regular file only, never through
+// a link; -1 and why where it is not.
+int OpenToLock(const TFileAt& file, Opened& why);
+
+// True while `fd` is still the file named by `file` (a save may have
+// replaced it).
+bool StillAt(int fd, const TFileAt& file);
+
+void Close(int fd);
+
+}  // namespace filelock
 
 }  // namespace framework
