@@ -15,6 +15,14 @@ if(NOT TARGET horonpa)
     return()
 endif()
 
+# On Windows the script is the executable's own version resource, read back
+# through the system's version service.
+if(WIN32)
+    enable_language(RC)
+    target_sources(horonpa PRIVATE ${CMAKE_SOURCE_DIR}/resources/version.rc)
+    return()
+endif()
+
 set(HORONPA_VERSION_SECTION ".horonpa_version")
 
 find_program(HORONPA_WINDRES x86_64-w64-mingw32-windres)
