@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The helper of the Windows check on Linux: what it writes is the ranking
 # file of a win (CP932, CR LF), what it shows is the ranking window's table,
-# and its palette is the game's. Usage: ranking-check-test.sh HELPER
+# its palette is the game's, and it reads the version information as the
+# About window does. Usage: ranking-check-test.sh HELPER HORONPA
 set -euo pipefail
 helper=$1
+game=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail() {
@@ -34,6 +36,10 @@ expected=$(printf '%s\n' $'順位\t名前\tスコア\t時間(秒)\tクリック�
 # CP932 with CR LF: the 0x5C trail bytes of 表 and ソ stay as they are.
 LC_ALL=C grep -qF $'\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67' "$ini" || fail "表示ソフト is not in CP932"
 [ "$(LC_ALL=C grep -c $'\r$' "$ini")" = "$(wc -l <"$ini")" ] || fail "not every line ends with CR LF"
+
+[ "$("$helper" version "$game")" = $'ホロンパ\t1.0.0' ] || fail "the game's version reads '$("$helper" version "$game")'"
+# The helper itself carries no version information: both texts empty.
+[ "$("$helper" version "$helper")" = $'\t' ] || fail "a file without version information gave text"
 
 status=0
 "$helper" view "$ini" >/dev/null 2>&1 || status=$?
