@@ -35,19 +35,32 @@ class TFileAt {
     std::string name_;
 };
 
-// Opens the folder of `path` and follows the file named there through its
-// symbolic links to the file they name, one link at a time, each looked at
-// through the descriptor of the folder that holds it. A link is followed only
-// where two rules both allow it:
+// Finds the file that `path` names, one part of the path at a time, each
+// looked at through the descriptor of the folder that holds it, and gives the
+// folder it is in, open, with its plain name. Every symbolic link met on the
+// way, in a folder part or as the file itself, is followed only where two
+// rules both allow it:
 //  - the kernel's protected-symlink rule: the link is not in a sticky folder
 //    that everybody may write (such as /tmp), or it belongs to the follower
 //    or to the folder's owner;
-//  - the link belongs to the follower or to the owner of the file it leads to.
+//  - the link belongs to the follower, to root, or to the owner of what it
+//    leads to (the folder or the file its target names).
 // Gives nothing for a link that may not be followed, that dangles or loops,
-// a folder that cannot be opened, or a name that names no file (".", "").
-// A file that does not exist is fine where it is named directly: it may be
-// made there.
+// a folder that is missing or cannot be opened, or a path that names no file
+// (ending in "/", "." or ".."). A file that does not exist is fine where the
+// path names it directly: it may be made there.
 std::optional<TFileAt> OpenFileAt(const std::string& path);
+
+// Makes the folder `path` and its missing parents (mode 0700), reaching them
+// by the rules of OpenFileAt, and never at the end of a link. A folder that
+// root makes inside another user's folder is given that folder's owner and
+// group, or is not made. Returns false when the folder is not there at the end.
+bool MakeFoldersAt(const std::string& path);
+
+// Gives the new file or folder `fd`, just made in the open folder `folder`,
+// that folder's owner and group where root made it in another user's folder,
+// so that its user can go on using it. False where that failed.
+bool GiveToFolderOwner(int fd, int folder);
 
 // Opens `name` in the open folder `folder` as openat(2) does, but never
 // through a link (ELOOP), never waiting (a FIFO opens at once) and never as a

@@ -14,6 +14,20 @@ namespace {
 // How often a busy lock is tried again.
 constexpr std::chrono::milliseconds kRetryInterval{10};
 
+using Clock = std::chrono::steady_clock;
+
+enum class Taken { kYes, kBusy, kNoLocks };
+
+// flock(LOCK_EX) on `fd`, tried until `deadline`.
+Taken Lock(int fd, Clock::time_point deadline) {
+    for (;;) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return Taken::kYes;
+        if (errno != EWOULDBLOCK && errno != EINTR) return Taken::kNoLocks;
+        if (Clock::now() >= deadline) return Taken::kBusy;
+        std::this_thread::sleep_for(kRetryInterval);
+    }
+}
+
 bool IsRegular(int fd) {
     struct stat st {};
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -31,51 +45,66 @@ bool StillAt(int fd, const TFileAt& file) {
 }  // namespace
 
 ExclusiveFileLock::ExclusiveFileLock(const TFileAt& file, std::chrono::milliseconds wait) {
-    fd_ = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
-    onFolder_ = fd_ >= 0;
-    if (fd_ < 0) {
-        fd_ = OpenAt(file, O_RDONLY);
-        if (fd_ < 0) {
-            // A link (ELOOP) or a socket (ENXIO) in the file's place.
-            state_ = errno == ELOOP || errno == ENXIO ? State::kNotAFile : State::kNoAccess;
+    const auto deadline = Clock::now() + wait;
+    folder_ = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
+    onFolder_ = folder_ >= 0;
+    if (onFolder_) {
+        switch (Lock(folder_, deadline)) {
+            case Taken::kYes:
+                break;
+            case Taken::kBusy:
+                state_ = State::kBusy;
+                return;
+            case Taken::kNoLocks:
+                state_ = State::kUnlocked;  // the file system takes no locks
+                return;
+        }
+    }
+    for (;;) {
+        file_ = OpenAt(file, O_RDONLY);
+        if (file_ < 0) {
+            // No file yet: the folder's lock keeps every other save out, as
+            // a program that may not read the folder cannot make the file.
+            if (errno == ENOENT && onFolder_) {
+                state_ = State::kHeld;
+            } else {
+                // A link (ELOOP) or a socket (ENXIO) in the file's place.
+                state_ = errno == ELOOP || errno == ENXIO ? State::kNotAFile : State::kNoAccess;
+            }
             return;
         }
-        if (!IsRegular(fd_)) {
+        if (!IsRegular(file_)) {
             state_ = State::kNotAFile;
             return;
         }
-    }
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-            // The file itself is locked only where no save of ours can
-            // replace it; should another user's have done so all the same,
-            // lock the file now there.
-            if (onFolder_ || StillAt(fd_, file)) {
-                state_ = State::kHeld;
+        switch (Lock(file_, deadline)) {
+            case Taken::kYes:
+                break;
+            case Taken::kBusy:
+                state_ = State::kBusy;
                 return;
-            }
-            close(fd_);
-            fd_ = OpenAt(file, O_RDONLY);
-            if (fd_ < 0 || !IsRegular(fd_)) {
-                state_ = fd_ < 0 ? State::kNoAccess : State::kNotAFile;
+            case Taken::kNoLocks:
+                state_ = State::kUnlocked;
                 return;
-            }
-            continue;
         }
-        if (errno != EWOULDBLOCK && errno != EINTR) break;
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (StillAt(file_, file)) {
+            state_ = State::kHeld;
+            return;
+        }
+        // Replaced while we waited: lock the file that is there now.
+        close(file_);
+        file_ = -1;
+        if (Clock::now() >= deadline) {
             state_ = State::kBusy;
             return;
         }
-        std::this_thread::sleep_for(kRetryInterval);
     }
-    // flock itself failed (a file system without locks).
-    state_ = State::kUnlocked;
 }
 
 ExclusiveFileLock::~ExclusiveFileLock() {
-    if (fd_ >= 0) close(fd_);  // closing the last descriptor releases the lock
+    // Closing the last descriptor releases its lock.
+    if (file_ >= 0) close(file_);
+    if (folder_ >= 0) close(folder_);
 }
 
 }  // namespace framework

@@ -3,9 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
+
+#include "framework/FileAt.h"
 
 namespace framework {
 
@@ -36,19 +37,14 @@ bool FileExists(const std::string& path) {
 
 bool DirectoryIsWritable(const std::string& dir) { return access(dir.c_str(), W_OK) == 0; }
 
-bool CreateDirectories(const std::string& dir) {
-    if (dir.empty() || FileExists(dir)) return !dir.empty();
-    const std::string parent = DirectoryOf(dir);
-    if (parent != dir && !FileExists(parent) && !CreateDirectories(parent)) return false;
-    return mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
+bool CreateDirectories(const std::string& dir) { return MakeFoldersAt(dir); }
 
 std::string XdgDataHome() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     // Only an absolute path counts, as the XDG rules say.
     if (xdg != nullptr && xdg[0] == '/') return xdg;
     const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') return {};
+    if (home == nullptr || home[0] != '/') return {};
     return std::string(home) + "/.local/share";
 }
 

@@ -22,12 +22,13 @@ bool FileExists(const std::string& path);
 // True when the directory `dir` may be written by this user.
 bool DirectoryIsWritable(const std::string& dir);
 
-// Creates `dir` and its missing parents (mode 0700 for new ones). Returns
+// Creates `dir` and its missing parents (mode 0700 for new ones; see
+// MakeFoldersAt for the links met and the owner of what root makes). Returns
 // false when it cannot.
 bool CreateDirectories(const std::string& dir);
 
 // The base of the user's data directories: $XDG_DATA_HOME when it is an
-// absolute path, else $HOME/.local/share ("" when neither is set).
+// absolute path, else $HOME/.local/share when $HOME is one ("" otherwise).
 std::string XdgDataHome();
 
 }  // namespace framework

@@ -1,9 +1,5 @@
 #include "framework/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 #include <utility>
 
@@ -46,15 +42,16 @@ void TIniFile::Update(const std::function<bool(TMemIniFile&)>& edit) {
     ExclusiveFileLock lock(*target, lockWait_);
     switch (lock.state()) {
         case ExclusiveFileLock::State::kBusy:
-        case ExclusiveFileLock::State::kNotAFile:
             throw EIniFileLocked(pathForMessage);
         case ExclusiveFileLock::State::kNoAccess:
+        case ExclusiveFileLock::State::kNotAFile:
             throw EIniFileException(pathForMessage);
         case ExclusiveFileLock::State::kHeld:
         case ExclusiveFileLock::State::kUnlocked:
             break;
     }
-    // Only the holder of the folder's lock knows that no other save is under way.
+    // Only the holder of the folder's lock knows that no other save in the
+    // folder is under way.
     if (lock.state() == ExclusiveFileLock::State::kHeld && lock.OnFolder()) {
         RemoveStaleTemporaries(*target);
     }
@@ -67,7 +64,7 @@ void TIniFile::Update(const std::function<bool(TMemIniFile&)>& edit) {
     // Never a file that would not be read back.
     if (file.Text().size() > kMaxFileBytes) throw EIniFileException(pathForMessage);
     // A read-only file stays as it is, although a rename could replace it.
-    if (exists && faccessat(target->Folder(), target->Name().c_str(), W_OK, AT_EACCESS) != 0) {
+    if (exists && !MayWrite(*target)) {
         throw EIniFileException(pathForMessage);
     }
     const auto keep = exists ? std::optional<FileOwnership>(old.owner) : std::nullopt;
@@ -79,11 +76,11 @@ void TIniFile::Update(const std::function<bool(TMemIniFile&)>& edit) {
         case ReplaceResult::kInPlace:
             break;
     }
-    // The file cannot be replaced, or not without taking it from its owner:
-    // the file itself may still be written.
-    if (!exists || !RewriteInPlace(*target, old.bytes, file.Text())) {
-        throw EIniFileException(pathForMessage);
-    }
+    // The file cannot be replaced, or not without taking something from it:
+    // the file itself may still be written, or made under its own name.
+    const bool written = exists ? RewriteInPlace(*target, old.bytes, file.Text())
+                                : CreateInPlace(*target, file.Text());
+    if (!written) throw EIniFileException(pathForMessage);
 }
 
 }  // namespace framework

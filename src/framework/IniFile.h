@@ -13,33 +13,38 @@
 // Only a regular file is read or written, and never in a way that blocks: a
 // FIFO, socket, device or directory reads as a missing file and refuses every
 // write, and so does a file larger than kMaxFileBytes, which is never parsed
-// and so never destroyed; no write makes a file that large. A symbolic link
-// is followed only where it belongs to the user or to the owner of its
-// target, and not in a sticky folder open to all unless it is the user's or
-// the folder owner's (see FileAt.h); another link, or one that dangles, reads
-// as a missing file and refuses every write. The file is found once per read
-// or write, and then reached only through its open folder.
+// and so never destroyed; no write makes a file that large. Every symbolic
+// link on the path, to a folder or to the file, is followed only where it
+// belongs to the user, to root or to the owner of what it leads to, and not
+// in a sticky folder open to all unless it is the user's or the folder
+// owner's (see FileAt.h); a path through another link, or one that dangles,
+// reads as a missing file and refuses every write. The file is found once per
+// read or write, and then reached only through its open folder.
 //
 // Writing: a key's line is replaced where it stands; a new key goes after the
 // last key line of its section; a new section at the end of the file; new
 // lines end in CR LF and every other byte stays as it was. The new content goes
 // to a temporary file beside the old one (beside a link's target) which then
 // replaces it, so a failed save leaves the old file whole; it keeps the old
-// file's owner, group and permission bits as far as the system allows. A
-// writable file that cannot be replaced (its folder refuses new files or the
-// rename, or its owner could not write a replacement made by another user) is
-// rewritten in place; a refused write leaves it as it was, only a program
-// killed half-way can cut it. Any other failure to make the temporary file
-// (no space, no inode, no descriptor) refuses the write. A UTF-16 file is
-// never rewritten: writing to one is refused with EIniFileException.
+// file's owner, group, permission bits and access list as far as the system
+// allows (see SafeFile.h, also for what a new file gets). A writable file
+// that cannot be replaced (its folder refuses new files or the rename, or
+// keeps every name made in it; it has other names or is a mount point; its
+// owner or access list could not be kept) is rewritten in place; a refused
+// write leaves it as it was, only a program killed half-way can cut it. Any
+// other failure to make the temporary file (no space, no inode, no
+// descriptor) refuses the write. A UTF-16 file is never rewritten: writing to
+// one is refused with EIniFileException.
 //
-// Two programs writing the same file at once: each write holds an exclusive
-// lock on the file's folder from reading the old content until the new one is
-// in place, so no write is lost, whichever link each program reached the file
-// through; a write that cannot have the lock within LockWait() raises
-// EIniFileLocked. Update() makes several changes under one lock and one
-// replace. Reads take no lock: a file is replaced whole, so a reader sees the
-// old or the new content (only a rewrite in place can be met half done).
+// Two programs writing the same file at once: each write holds exclusive
+// locks on the file's folder, where it may be read, and on the file itself
+// from reading the old content until the new one is in place (see
+// FileLock.h), so no write is lost, whichever link each program reached the
+// file through and whichever of the locks it could take; a write that cannot
+// have them within LockWait() raises EIniFileLocked. Update() makes several
+// changes under one lock and one replace. Reads take no lock: a file is
+// replaced whole, so a reader sees the old or the new content (only a rewrite
+// in place can be met half done).
 #pragma once
 
 #include <chrono>

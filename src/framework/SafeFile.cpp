@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,10 +27,58 @@ bool WriteAllAt(int fd, const char* data, std::size_t size, off_t at) {
     return true;
 }
 
-mode_t NewFileMode() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+// The attribute that holds a file's access list beyond its permission bits.
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+
+// The access list of the open file `fd`, empty where it has none.
+std::string AccessAclOf(int fd) {
+    std::string acl;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t size = fgetxattr(fd, kAccessAcl, nullptr, 0);
+        if (size <= 0) return {};
+        acl.resize(static_cast<std::size_t>(size));
+        const ssize_t got = fgetxattr(fd, kAccessAcl, acl.data(), acl.size());
+        if (got >= 0) {
+            acl.resize(static_cast<std::size_t>(got));
+            return acl;
+        }
+        if (errno != ERANGE) return {};  // else it grew: ask again
+    }
+    return {};
+}
+
+// Gives the temporary file `fd` the access list `acl`, or none (dropping
+// what it took from its folder's default list). False where it failed.
+bool SetAccessAcl(int fd, const std::string& acl) {
+    if (!acl.empty()) return fsetxattr(fd, kAccessAcl, acl.data(), acl.size(), 0) == 0;
+    return fremovexattr(fd, kAccessAcl) == 0 || errno == ENODATA || errno == EOPNOTSUPP;
+}
+
+// A file's maker keeps reading and writing it, whatever the umask. Only the
+// owner's bits change: those of a default access list stay.
+bool OwnerMayReadAndWrite(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return false;
+    const mode_t mode = st.st_mode & 07777;
+    return (mode & 0600) == 0600 || fchmod(fd, mode | 0600) == 0;
+}
+
+// statx's attributes of `fd` among `wanted`.
+std::uint64_t Attributes(int fd, std::uint64_t wanted) {
+    struct statx sx {};
+    if (statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS, &sx) != 0) return 0;
+    return sx.stx_attributes & sx.stx_attributes_mask & wanted;
+}
+
+// A folder in which no name can be removed or renamed away: a temporary file
+// made there would stay for good.
+bool KeepsEveryName(int folder) {
+    return Attributes(folder, STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE) != 0;
+}
+
+// The owner and permission bits of a file just made beside `file`.
+bool MadeAsNewFile(const TFileAt& file, int fd) {
+    return GiveToFolderOwner(fd, file.Folder()) && OwnerMayReadAndWrite(fd);
 }
 
 // The folder refuses what a replace needs of it (a new file, or renaming it
@@ -100,7 +149,11 @@ FileContent ReadRegularFile(const TFileAt& file, std::size_t maxBytes) {
         out.state = FileState::kTooLarge;
     } else {
         out.state = FileState::kRead;
-        out.owner = {st.st_uid, st.st_gid, static_cast<mode_t>(st.st_mode & 07777)};
+        out.owner.uid = st.st_uid;
+        out.owner.gid = st.st_gid;
+        out.owner.mode = st.st_mode & 07777;
+        out.owner.acl = AccessAclOf(fd);
+        out.owner.keepInode = st.st_nlink > 1 || Attributes(fd, STATX_ATTR_MOUNT_ROOT) != 0;
         // The file may hold more than it says (it grows while it is read, or
         // it is made as it is read, like those under /proc): never take more
         // than the bound.
@@ -132,25 +185,41 @@ FileContent ReadRegularFile(const TFileAt& file, std::size_t maxBytes) {
 // skipping that second wait keeps a save within a few milliseconds.
 ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
                           const std::optional<FileOwnership>& keep) {
+    if ((keep && keep->keepInode) || KeepsEveryName(file.Folder())) return ReplaceResult::kInPlace;
+    // An old file's copy stays private until it has its owner and mode; a
+    // new file is made as any new file is (umask or default access list).
     std::string temp;
-    const int fd = CreateTemporary(file, temp);
+    const int fd = CreateTemporary(file, temp, keep ? 0600 : 0666);
     if (fd < 0) return FolderRefuses(errno) ? ReplaceResult::kInPlace : ReplaceResult::kFailed;
-    if (keep && !KeepOwnership(fd, *keep)) {
+    const auto discard = [&](ReplaceResult result) {
         close(fd);
         unlinkat(file.Folder(), temp.c_str(), 0);
-        return ReplaceResult::kInPlace;
+        return result;
+    };
+    if (keep) {
+        if (!KeepOwnership(fd, *keep)) return discard(ReplaceResult::kInPlace);
+        // The permission bits after the owner (a change of owner clears
+        // some), then the access list, which holds the group bits as its mask.
+        if (fchmod(fd, keep->mode) != 0) return discard(ReplaceResult::kFailed);
+        if (!SetAccessAcl(fd, keep->acl)) return discard(ReplaceResult::kInPlace);
+    } else if (!MadeAsNewFile(file, fd)) {
+        return discard(ReplaceResult::kFailed);
     }
-    // The permission bits after the owner: a change of owner clears some.
-    bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) &&
-              fchmod(fd, keep ? keep->mode : NewFileMode()) == 0 && fdatasync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    int renameError = 0;
-    if (ok && renameat(file.Folder(), temp.c_str(), file.Folder(), file.Name().c_str()) == 0) {
+    if (!WriteAllAt(fd, bytes.data(), bytes.size(), 0) || fdatasync(fd) != 0) {
+        return discard(ReplaceResult::kFailed);
+    }
+    if (close(fd) != 0) {
+        unlinkat(file.Folder(), temp.c_str(), 0);
+        return ReplaceResult::kFailed;
+    }
+    if (renameat(file.Folder(), temp.c_str(), file.Folder(), file.Name().c_str()) == 0) {
         return ReplaceResult::kReplaced;
     }
-    if (ok) renameError = errno;
+    const int renameError = errno;
     unlinkat(file.Folder(), temp.c_str(), 0);
-    return FolderRefuses(renameError) ? ReplaceResult::kInPlace : ReplaceResult::kFailed;
+    // EBUSY: the file is a mount point of its own.
+    return FolderRefuses(renameError) || renameError == EBUSY ? ReplaceResult::kInPlace
+                                                              : ReplaceResult::kFailed;
 }
 
 bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std::string& bytes) {
@@ -183,6 +252,24 @@ bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std:
     }
     ok = close(fd) == 0 && ok;
     return ok;
+}
+
+bool CreateInPlace(const TFileAt& file, const std::string& bytes) {
+    const int fd = OpenAt(file, O_RDWR | O_CREAT | O_EXCL, 0666);
+    if (fd < 0) return false;
+    bool ok =
+        MadeAsNewFile(file, fd) && WriteAllAt(fd, bytes.data(), bytes.size(), 0) && fsync(fd) == 0;
+    if (!ok) {
+        // Where the folder keeps the name, an empty file reads as no rankings.
+        if (ftruncate(fd, 0) == 0) fsync(fd);
+        unlinkat(file.Folder(), file.Name().c_str(), 0);
+    }
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
+bool MayWrite(const TFileAt& file) {
+    return faccessat(file.Folder(), file.Name().c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 }  // namespace framework

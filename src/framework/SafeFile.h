@@ -24,11 +24,19 @@ enum class FileState {
     kTooLarge,    // longer than the reader's bound
 };
 
-// Who owns a file and its permission bits.
+// What a replacement of a file must keep of it: owner, permission bits,
+// access list, and whether it may be replaced at all.
 struct FileOwnership {
     uid_t uid = 0;
     gid_t gid = 0;
     mode_t mode = 0;
+    // The access list beyond the permission bits (the bytes of the
+    // system.posix_acl_access attribute), empty where the file has none.
+    std::string acl;
+    // The file has more names than one (hard links) or is a mount point of
+    // its own (a single-file bind mount): a replacement would split it from
+    // its other names, or cannot be renamed there. Only rewritten in place.
+    bool keepInode = false;
 };
 
 struct FileContent {
@@ -44,16 +52,26 @@ FileContent ReadRegularFile(const TFileAt& file, std::size_t maxBytes);
 // Replaces the file by `bytes`: a temporary file beside it, its data flushed,
 // then renamed over it, so every reader and a program killed half-way see the
 // old file or the new one. `keep` is the old file's ownership, or nothing for
-// a new file (which gets the umask's permission bits). The new file keeps the
-// old owner, group and permission bits as far as the system allows: root
-// keeps the owner, a member of the file's group keeps the group. Where the
-// old owner could not write a file that is no longer theirs, nothing is
-// replaced and kInPlace asks for the rewrite in place, which keeps the file
-// theirs.
+// a new file.
+//
+// The new file keeps the old owner, group, permission bits and access list
+// as far as the system allows: root keeps the owner, a member of the file's
+// group keeps the group. Where the old owner could not write a file that is
+// no longer theirs, or the access list cannot be kept, nothing is replaced
+// and kInPlace asks for the rewrite in place, which keeps the file as it is.
+// A new file gets the permission bits of the umask, or the folder's default
+// access list as any new file would, and its maker keeps reading and writing
+// it whatever the umask; made by root in another user's folder it is given
+// that folder's owner and group, or it is not made.
+//
+// kInPlace is also the answer, before anything is made, for a file that must
+// keep its inode and for a folder that keeps every name made in it
+// (append-only or immutable), where a temporary file could be neither renamed
+// nor removed.
 enum class ReplaceResult {
     kReplaced,
-    kInPlace,  // the folder refuses new files or the rename, or the owner must stay; nothing
-               // changed
+    kInPlace,  // the folder refuses new files or the rename, or the file must stay the same
+               // one, or so must its owner or access list; nothing changed
     kFailed,   // the write failed (no room, size limit, no descriptors); nothing changed
 };
 ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
@@ -66,5 +84,14 @@ ReplaceResult ReplaceFile(const TFileAt& file, const std::string& bytes,
 // killed in the middle of it can leave part of a file. Returns false when the
 // write failed.
 bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std::string& bytes);
+
+// Makes the missing file with `bytes` under its own name, for a folder where
+// a temporary file could not be renamed (new file rules as for ReplaceFile).
+// A failed write leaves no file, or an empty one where the folder keeps
+// every name made in it. Returns false when it failed.
+bool CreateInPlace(const TFileAt& file, const std::string& bytes);
+
+// True when the file may be written by this user (as open(2) would judge).
+bool MayWrite(const TFileAt& file);
 
 }  // namespace framework

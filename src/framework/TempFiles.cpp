@@ -17,6 +17,18 @@ constexpr std::size_t kRandomPart = 6;  // the "XXXXXX" of the pattern
 constexpr char kSuffix[] = ".tmp";
 // Tries before giving up on a folder full of names like ours.
 constexpr int kCreateAttempts = 100;
+// The longest file name most file systems take.
+constexpr std::size_t kNameMax = 255;
+
+// What a temporary name holds of the file's name: all of it, or as much of
+// its start as leaves the name within kNameMax (cut between characters).
+std::string Base(const std::string& name) {
+    const std::size_t room = kNameMax - (2 + kRandomPart + sizeof(kSuffix) - 1);
+    if (name.size() <= room) return name;
+    std::size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return name.substr(0, cut);
+}
 
 std::string RandomPart() {
     static constexpr char kLetters[] =
@@ -30,17 +42,17 @@ std::string RandomPart() {
 
 }  // namespace
 
-int CreateTemporary(const TFileAt& file, std::string& name) {
+int CreateTemporary(const TFileAt& file, std::string& name, mode_t mode) {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        name = "." + file.Name() + "." + RandomPart() + kSuffix;
-        const int fd = OpenAt(file.Folder(), name, O_RDWR | O_CREAT | O_EXCL, 0600);
+        name = "." + Base(file.Name()) + "." + RandomPart() + kSuffix;
+        const int fd = OpenAt(file.Folder(), name, O_RDWR | O_CREAT | O_EXCL, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;  // errno is EEXIST
 }
 
 bool IsTemporaryOf(const std::string& name, const std::string& base) {
-    const std::string prefix = "." + base + ".";
+    const std::string prefix = "." + Base(base) + ".";
     const std::string suffix = kSuffix;
     if (base.empty() || name.size() != prefix.size() + kRandomPart + suffix.size()) return false;
     if (name.compare(0, prefix.size(), prefix) != 0) return false;

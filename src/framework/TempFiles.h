@@ -1,6 +1,7 @@
 // The temporary files a save writes beside a file before renaming them over
 // it: ".<name>.XXXXXX.tmp" in the file's folder, a name no player would
-// choose for a file of their own.
+// choose for a file of their own. Where such a name would be longer than a
+// file name may be, it holds only the start of <name>.
 #pragma once
 
 #include <string>
@@ -9,10 +10,11 @@
 
 namespace framework {
 
-// Creates a new temporary file of `file` in its folder (mode 0600, never
-// through a link, never one that exists) and gives its descriptor, with its
-// name in `name`; -1 with errno set when none can be made.
-int CreateTemporary(const TFileAt& file, std::string& name);
+// Creates a new temporary file of `file` in its folder (with `mode`, as
+// open(2) takes it, never through a link, never one that exists) and gives
+// its descriptor, with its name in `name`; -1 with errno set when none can
+// be made.
+int CreateTemporary(const TFileAt& file, std::string& name, mode_t mode);
 
 // True when `name` (a directory entry, no directory part) is a temporary
 // file of the file called `base`.

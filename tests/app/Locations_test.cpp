@@ -58,6 +58,8 @@ TEST(Locations, DataHomeFollowsXdgThenHome) {
     {
         ScopedEnv xdg("XDG_DATA_HOME", "relative/path");  // not absolute: ignored
         EXPECT_EQ(DataHomeDirectory(), "/home/player/.local/share/horonpa");
+        ScopedEnv relativeHome("HOME", "player");  // nor is a relative HOME
+        EXPECT_EQ(DataHomeDirectory(), "");
     }
 }
 

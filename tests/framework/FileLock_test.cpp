@@ -114,6 +114,52 @@ TEST_F(FileLockTest, FolderThatMayNotBeReadLocksTheFileItself) {
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(FileLockTest, TheFileIsLockedAfterTheFolderAndFollowedWhenReplacedDuringTheWait) {
+    testsupport::WriteAll(file, "[5]\r\n");
+    // A readable folder: the file is locked too, for those who cannot lock the folder.
+    {
+        ExclusiveFileLock lock(At(file), 0ms);
+        ASSERT_EQ(lock.state(), State::kHeld);
+        EXPECT_FALSE(ForeignLock(file).held());
+    }
+    // A program that may not read the folder waits for the file's lock,
+    // while another program's save replaces the file: it must lock the new file.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0311), 0);
+    ForeignLock saving(file);
+    ASSERT_TRUE(saving.held());
+    int waiting[2];
+    ASSERT_EQ(pipe(waiting), 0);
+    const pid_t child = testsupport::StartChild([&] {
+        saving.Release();  // the parent's lock stays: a copy of its descriptor goes
+        return testsupport::RunWithoutRoot({dir.path(), file}, [&] {
+            if (write(waiting[1], "w", 1) != 1) return 3;  // about to wait
+            ExclusiveFileLock lock(At(file), 5000ms);
+            if (lock.state() != State::kHeld || lock.OnFolder()) return 1;
+            return ForeignLock(file).held() ? 2 : 0;
+        });
+    });
+    char c;
+    ASSERT_EQ(read(waiting[0], &c, 1), 1);
+    close(waiting[0]);
+    close(waiting[1]);
+    std::this_thread::sleep_for(100ms);
+    testsupport::WriteAll(dir.file("new.ini"), "[5]\r\n1=new\r\n");
+    ASSERT_EQ(rename(dir.file("new.ini").c_str(), file.c_str()), 0);
+    saving.Release();
+    EXPECT_EQ(testsupport::ExitCodeOf(child), 0);
+}
+
+TEST_F(FileLockTest, ALinkInTheFilesPlaceIsNeverLocked) {
+    // The file is found, then a link takes its name before the lock.
+    const std::string target = dir.file("target.ini");
+    testsupport::WriteAll(target, "");
+    const framework::TFileAt at = At(file);
+    ASSERT_EQ(symlink(target.c_str(), file.c_str()), 0);
+    ExclusiveFileLock lock(at, 0ms);
+    EXPECT_EQ(lock.state(), State::kNotAFile);
+    EXPECT_TRUE(ForeignLock(target).held());
+}
+
 TEST_F(FileLockTest, IniWriteRaisesTheLockErrorWithThePathAndLeavesTheFile) {
     testsupport::WriteAll(file, "[5]\r\n1=a\r\n");
     ForeignLock other(dir.path());

@@ -24,8 +24,8 @@ TEST(TempFiles, DirectoryAndNewTemporaries) {
     const auto file = framework::OpenFileAt(dir.file("horonpa.ini"));
     ASSERT_TRUE(file);
     std::string first, second;
-    const int a = framework::CreateTemporary(*file, first);
-    const int b = framework::CreateTemporary(*file, second);
+    const int a = framework::CreateTemporary(*file, first, 0600);
+    const int b = framework::CreateTemporary(*file, second, 0600);
     ASSERT_GE(a, 0);
     ASSERT_GE(b, 0);
     close(a);

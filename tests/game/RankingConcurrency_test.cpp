@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <grp.h>
+
 #include <unistd.h>
 #include <functional>
 #include <string>
@@ -69,8 +71,11 @@ std::vector<std::string> NamesInFile(const std::string& ini) {
 }
 
 // Four writers saving kEntriesEach entries each at the same moment, writer w
-// through the path pathOf(w): none may get an error, none may lose an entry.
-void WritersSaveAtOnce(const std::string& ini, const std::function<std::string(int)>& pathOf) {
+// through the path pathOf(w) and, where `users` are given, as user users[w]
+// (in a group of the same number): none may get an error, none may lose an
+// entry.
+void WritersSaveAtOnce(const std::string& ini, const std::function<std::string(int)>& pathOf,
+                       const std::vector<uid_t>& users = {}) {
     // The writers start together when the pipe is closed.
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
@@ -78,6 +83,10 @@ void WritersSaveAtOnce(const std::string& ini, const std::function<std::string(i
     for (int w = 0; w < kWriters; ++w) {
         children.push_back(testsupport::StartChild([&, w] {
             close(gate[1]);
+            if (!users.empty() && users[w] != 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(users[w]) != 0 || setuid(users[w]) != 0)) {
+                return 4;
+            }
             char c;
             if (read(gate[0], &c, 1) != 0) return 3;
             try {
@@ -124,6 +133,28 @@ TEST(RankingConcurrency, WritersThroughLinksInTheirOwnFoldersLoseNothing) {
     }
     WritersSaveAtOnce(shared,
                       [&](int w) { return dir.file("game" + std::to_string(w)) + "/horonpa.ini"; });
+}
+
+TEST(RankingConcurrency, WritersWhoMayAndMayNotReadTheFolderLoseNothing) {
+    if (geteuid() != 0) GTEST_SKIP() << "users are made for the test as root";
+    // Alice's folder, which others may pass through but not read (0711) or
+    // also make files in (0733), and her file that all may write. Alice and
+    // root can lock the folder, Bob and Carol only the file.
+    constexpr uid_t kAlice = 54321;
+    for (const mode_t folderMode : {0711, 0733}) {
+        testsupport::TempDir dir;
+        ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+        const std::string folder = dir.file("alice");
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        const std::string ini = folder + "/horonpa.ini";
+        testsupport::WriteAll(ini, "");
+        ASSERT_EQ(chown(ini.c_str(), kAlice, kAlice), 0);
+        ASSERT_EQ(chmod(ini.c_str(), 0666), 0);
+        ASSERT_EQ(chown(folder.c_str(), kAlice, kAlice), 0);
+        ASSERT_EQ(chmod(folder.c_str(), folderMode), 0);
+        SCOPED_TRACE(folderMode);
+        WritersSaveAtOnce(ini, [&](int) { return ini; }, {kAlice, 0, kAlice + 1, kAlice + 2});
+    }
 }
 
 TEST(RankingConcurrency, GamesWonAtOnceKeepEveryResult) {

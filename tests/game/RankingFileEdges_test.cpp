@@ -4,13 +4,17 @@
 // be made is refused with the write error and leaves the file byte for byte.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 
+#include "framework/FileUtils.h"
 #include "framework/IniFile.h"
 #include "framework/SafeFile.h"
 #include "game/RankingSaves.h"
@@ -28,6 +32,7 @@ using testsupport::WriteAll;
 constexpr uid_t kAlice = 54321;
 constexpr uid_t kBob = 54322;
 constexpr uid_t kCarol = 54323;
+constexpr uid_t kDave = 54324;
 constexpr gid_t kGames = 54400;
 // Outcome of a child that skipped its check (no mount namespace here).
 constexpr int kSkipped = 77;
@@ -261,6 +266,213 @@ TEST_F(RankingFileEdges, AnInPlaceRewriteCutShortPutsTheOldBytesBack) {
                                           }),
               0);
     EXPECT_EQ(ReadAll(ini), before);
+}
+
+// Makes `path` a link to `target` that belongs to `owner`.
+void LinkOf(uid_t owner, const std::string& target, const std::string& path) {
+    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+    ASSERT_EQ(lchown(path.c_str(), owner, owner), 0);
+}
+
+TEST_F(RankingFileEdges, EveryLinkOnThePathKeepsToTheRules) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make links and files of other users";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // Alice's folder and her file; a folder like /tmp; Dave's folder.
+    const std::string alice = dir.file("alice");
+    ASSERT_EQ(mkdir(alice.c_str(), 0755), 0);
+    const std::string hers = alice + "/horonpa.ini";
+    WriteAll(hers, "[5]\r\n1=1,Alice,9,9,9,9\r\n");
+    for (const std::string& p : {alice, hers}) ASSERT_EQ(chown(p.c_str(), kAlice, kAlice), 0);
+    const std::string open = dir.file("open");
+    ASSERT_EQ(mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(open.c_str(), 01777), 0);
+    const std::string dave = dir.file("dave");
+    ASSERT_EQ(mkdir(dave.c_str(), 0755), 0);
+    ASSERT_EQ(chown(dave.c_str(), kDave, kDave), 0);
+    // Dave's links to her folder, in the open folder and in his own: root's
+    // game reaching her file through either finds nothing there, saves and
+    // makes nothing.
+    LinkOf(kDave, alice, open + "/xdg");
+    LinkOf(kDave, alice, dave + "/xdg");
+    for (const std::string& via : {open + "/xdg", dave + "/xdg"}) {
+        EXPECT_EQ(ReadRankRecord(via + "/horonpa.ini", 5, 1), DefaultRankRecord(1)) << via;
+        EXPECT_EQ(Save(via + "/horonpa.ini", entry, Refused(via + "/horonpa.ini")), 0) << via;
+        EXPECT_FALSE(framework::CreateDirectories(via + "/horonpa")) << via;
+    }
+    EXPECT_EQ(ReadAll(hers), "[5]\r\n1=1,Alice,9,9,9,9\r\n");
+    EXPECT_FALSE(std::filesystem::exists(alice + "/horonpa"));
+    // Links the rules allow, each on the way to the folder: root's own in the
+    // open folder, and Alice's own in an open folder of hers (the folder
+    // owner's link, to what she owns).
+    LinkOf(0, alice, open + "/roots");
+    EXPECT_EQ(ReadRankRecord(open + "/roots/horonpa.ini", 5, 1).Name, "Alice");
+    ASSERT_EQ(chown(open.c_str(), kAlice, kAlice), 0);
+    LinkOf(kAlice, alice, open + "/hers");
+    EXPECT_EQ(Save(open + "/hers/horonpa.ini", entry, ""), 1);
+    EXPECT_EQ(ReadRankRecord(hers, 5, 1), entry);
+}
+
+TEST_F(RankingFileEdges, RootMakesNothingOfItsOwnInAnotherUsersFolder) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make files for another user";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // Alice's build folder: root's first win there makes a file of hers.
+    const std::string build = dir.file("build");
+    ASSERT_EQ(mkdir(build.c_str(), 0755), 0);
+    ASSERT_EQ(chown(build.c_str(), kAlice, kGames), 0);
+    const std::string beside = build + "/horonpa.ini";
+    EXPECT_EQ(Save(beside, entry, ""), 1);
+    EXPECT_EQ(OwnerOf(beside).uid, kAlice);
+    EXPECT_EQ(OwnerOf(beside).gid, kGames);
+    EXPECT_EQ(RunAs(kAlice, kAlice, {}, [&] { return Save(beside, entry, ""); }), 1);
+    // Her home: root's game makes the data folders, each of them hers.
+    const std::string home = dir.file("home");
+    ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
+    ASSERT_EQ(chown(home.c_str(), kAlice, kAlice), 0);
+    ASSERT_TRUE(framework::CreateDirectories(home + "/.local/share/horonpa"));
+    for (const char* made : {"/.local", "/.local/share", "/.local/share/horonpa"}) {
+        EXPECT_EQ(OwnerOf(home + made).uid, kAlice) << made;
+        EXPECT_EQ(OwnerOf(home + made).gid, kAlice) << made;
+    }
+    const std::string data = home + "/.local/share/horonpa/horonpa.ini";
+    EXPECT_EQ(RunAs(kAlice, kAlice, {}, [&] { return Save(data, entry, ""); }), 1);
+}
+
+TEST_F(RankingFileEdges, AccessListsAreKept) {
+    if (geteuid() != 0) GTEST_SKIP() << "users and groups are made for the test as root";
+    if (std::system("setfacl --version >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "setfacl (Debian's acl package) is missing";
+    }
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // root:games 640 with Carol let in to write: Bob, in games, may only read.
+    ASSERT_EQ(chown(ini.c_str(), 0, kGames), 0);
+    ASSERT_EQ(chmod(ini.c_str(), 0640), 0);
+    if (std::system(("setfacl -m u:54323:rw " + ini).c_str()) != 0) {
+        GTEST_SKIP() << "no access lists on the file system of " << dir.path();
+    }
+    EXPECT_EQ(Save(ini, entry, ""), 1);
+    EXPECT_EQ(RunAs(kCarol, kCarol, {},
+                    [&] {
+                        return Save(ini, {2, "Carol", 400, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(RunAs(kBob, kBob, {kGames}, [&] { return Save(ini, entry, Refused(ini)); }), 0);
+    // A folder whose default list lets Carol write the files made there.
+    const std::string shared = dir.file("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 0755), 0);
+    ASSERT_EQ(std::system(("setfacl -d -m u:54323:rw " + shared).c_str()), 0);
+    const std::string made = shared + "/horonpa.ini";
+    EXPECT_EQ(Save(made, entry, ""), 1);
+    EXPECT_EQ(RunAs(kCarol, kCarol, {},
+                    [&] {
+                        return Save(made, {2, "Carol", 400, 1, 1, 3}, "");
+                    }),
+              1);
+    EXPECT_EQ(ReadRankRecord(made, 5, 2).Name, "Carol");
+}
+
+// Makes a folder append-only while alive: a name made there stays for good.
+class AppendOnly {
+  public:
+    explicit AppendOnly(const std::string& folder) : fd_(open(folder.c_str(), O_RDONLY)) {
+        int flags = 0;
+        set_ = fd_ >= 0 && ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0 &&
+               (flags |= FS_APPEND_FL, ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0);
+    }
+    ~AppendOnly() {
+        int flags = 0;
+        if (set_ && ioctl(fd_, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_APPEND_FL;
+            ioctl(fd_, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd_ >= 0) close(fd_);
+    }
+    AppendOnly(const AppendOnly&) = delete;
+    AppendOnly& operator=(const AppendOnly&) = delete;
+    bool set() const { return set_; }
+
+  private:
+    int fd_;
+    bool set_ = false;
+};
+
+TEST_F(RankingFileEdges, AFolderThatKeepsEveryNameGetsNoTemporaryFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a folder append-only";
+    const std::string kept = dir.file("kept");
+    ASSERT_EQ(mkdir(kept.c_str(), 0755), 0);
+    const std::string path = kept + "/horonpa.ini";
+    AppendOnly appendOnly(kept);
+    if (!appendOnly.set())
+        GTEST_SKIP() << "the file system of " << dir.path() << " has no append-only folders";
+    // The first save makes the file, the second rewrites it.
+    EXPECT_EQ(Save(path, entry, ""), 1);
+    EXPECT_EQ(Save(path, {2, "Second", 400, 1, 1, 3}, ""), 1);
+    EXPECT_EQ(ReadRankRecord(path, 5, 1), entry);
+    EXPECT_EQ(ReadRankRecord(path, 5, 2).Name, "Second");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept), {}), 1);
+}
+
+TEST_F(RankingFileEdges, AFileWithOtherNamesOrMountedOnItsOwnIsWrittenInPlace) {
+    // A second name (hard link) sees every save.
+    const std::string other = dir.file("other.ini");
+    ASSERT_EQ(link(ini.c_str(), other.c_str()), 0);
+    EXPECT_EQ(Save(ini, entry, ""), 1);
+    EXPECT_EQ(ReadRankRecord(other, 5, 1), entry);
+    EXPECT_EQ(OwnerOf(other).inode, OwnerOf(ini).inode);
+    // A file mounted over another one, as a container's volume is.
+    const std::string volume = dir.file("volume.ini");
+    WriteAll(volume, ReadAll(ini));
+    const int result = testsupport::ExitCodeOf(testsupport::StartChild([&] {
+        const std::string mounted = dir.file("mounted.ini");
+        WriteAll(mounted, "");
+        if (unshare(CLONE_NEWNS) != 0) return kSkipped;
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+        if (mount(volume.c_str(), mounted.c_str(), nullptr, MS_BIND, nullptr) != 0) return kSkipped;
+        const int saved = Save(mounted, {2, "Mounted", 400, 1, 1, 3}, "");
+        umount2(mounted.c_str(), MNT_DETACH);
+        return saved == 1 && ReadRankRecord(volume, 5, 2).Name == "Mounted" ? 0 : 1 + saved;
+    }));
+    if (result == kSkipped) GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(RankingFileEdges, LongNamesTheUmaskAndAFifoInAFolderThatMayNotBeRead) {
+    // A name so long that ".name.XXXXXX.tmp" would pass the file-name limit.
+    const std::string longName = dir.file(std::string(246, 'n') + ".ini");
+    EXPECT_EQ(Save(longName, entry, ""), 1);
+    EXPECT_EQ(ReadRankRecord(longName, 5, 1), entry);
+    // A umask that takes every bit: the file made is still the player's to
+    // read and write.
+    const std::string masked = dir.file("masked.ini");
+    EXPECT_EQ(testsupport::ExitCodeOf(testsupport::StartChild([&] {
+                  umask(0777);
+                  return Save(masked, entry, "");
+              })),
+              1);
+    EXPECT_EQ(OwnerOf(masked).mode & 0600, 0600u);
+    EXPECT_EQ(ReadRankRecord(masked, 5, 1), entry);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+    // A FIFO where the file should be, in a folder that may not be read:
+    // the write error, not another program's lock.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string hidden = dir.file("hidden");
+    ASSERT_EQ(mkdir(hidden.c_str(), 0755), 0);
+    const std::string fifo = hidden + "/horonpa.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(hidden.c_str(), 0311), 0);
+    EXPECT_EQ(testsupport::RunWithoutRoot(
+                  {hidden, fifo},
+                  [&] { return Unblocked([&] { return Save(fifo, entry, Refused(fifo)); }); }),
+              0);
+}
+
+TEST_F(RankingFileEdges, AnInPlaceRewriteOfAFileThatChangedLengthIsRefused) {
+    // Read at one length, grown by another program since: nothing is written.
+    const auto at = framework::OpenFileAt(ini);
+    ASSERT_TRUE(at);
+    const std::string read = ReadAll(ini);
+    WriteAll(ini, read + "[7]\r\n");
+    EXPECT_FALSE(framework::RewriteInPlace(*at, read, "[5]\r\n"));
+    EXPECT_EQ(ReadAll(ini), read + "[7]\r\n");
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 // save raises the write error naming the file, leaves the old file byte for
 // byte, and a later save works once the cause is gone.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 
 #include <unistd.h>
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "framework/IniFile.h"
 #include "framework/SysUtils.h"
@@ -143,15 +147,35 @@ TEST_F(RankingRefusedWrite, LinksThatMayNotBeFollowed) {
 }
 
 TEST_F(RankingRefusedWrite, SpecialFilesNeverBlock) {
-    const std::string fifo = dir.file("fifo.ini");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    const std::string zero = dir.file("zero.ini");
-    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
-    for (const std::string& path : {fifo, zero}) {
+    // A FIFO, a socket and a device of this folder's own (never a system
+    // one: a save gone wrong must not be able to replace it), and a link to
+    // that device.
+    std::vector<std::string> specials = {dir.file("fifo.ini"), dir.file("socket.ini")};
+    ASSERT_EQ(mkfifo(specials[0].c_str(), 0644), 0);
+    const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(specials[1].size(), sizeof(address.sun_path));
+    specials[1].copy(address.sun_path, specials[1].size());
+    ASSERT_EQ(bind(listening, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    if (geteuid() == 0) {
+        // Like /dev/zero: endless bytes to read, every write taken.
+        specials.push_back(dir.file("zero.ini"));
+        ASSERT_EQ(mknod(specials.back().c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+        specials.push_back(dir.file("zero-link.ini"));
+        ASSERT_EQ(symlink("zero.ini", specials.back().c_str()), 0);
+    }
+    for (const std::string& path : specials) {
         EXPECT_EQ(Unblocked([&] { return ReadRankRecord(path, 5, 1) == DefaultRankRecord(1); }), 1)
             << path;
         EXPECT_EQ(Unblocked([&] { return Save(path, entry, Refused(path)); }), 0) << path;
     }
+    close(listening);
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can make a device node: tried a FIFO and a socket";
+    // Still the device: no save replaced it.
+    EXPECT_EQ(std::filesystem::symlink_status(dir.file("zero.ini")).type(),
+              std::filesystem::file_type::character);
 }
 
 TEST_F(RankingRefusedWrite, NothingIsMadeThroughWhatLiesBesideTheFile) {

@@ -15,15 +15,24 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+    namespace fs = std::filesystem;
+    // Removal needs only the folders to be open to us: give back what a test
+    // took from a folder of its own, and touch nothing else. A link is never
+    // followed here (a test's link may lead to a device or to a system file),
+    // and a folder is opened before its entries are listed.
+    const auto openUp = [](const fs::path& folder) {
+        std::error_code ignored;
+        fs::permissions(folder, fs::perms::owner_all,
+                        fs::perm_options::add | fs::perm_options::nofollow, ignored);
+    };
+    openUp(path_);
     std::error_code ec;
-    // Restore write permission on anything a test made read-only, so removal works.
-    for (auto& e : std::filesystem::recursive_directory_iterator(path_, ec)) {
-        std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
+        std::error_code ignored;
+        if (it->symlink_status(ignored).type() == fs::file_type::directory) openUp(it->path());
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
+    fs::remove_all(path_, ec);
 }
 
 std::string ReadAll(const std::string& path) {
