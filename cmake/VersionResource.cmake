@@ -1,6 +1,8 @@
 # Attaches the version information of resources/version.rc to the horonpa
 # executable.
 #
+# Windows: see below; the rest of this file is for Linux.
+#
 # The resource script stays the one source, exactly as a Windows build would
 # compile it. Here windres compiles it into a .res file, ResToVersionSection.cmake
 # takes the VS_VERSIONINFO bytes out of that file and writes them as a byte
@@ -11,15 +13,21 @@
 # The object library horonpa_version_section can be linked into any other
 # executable (a test program, say) that should carry the same information.
 
-if(NOT TARGET horonpa)
+# On Windows the resource compiler compiles the script into each program
+# that carries the version information, where the system's version service
+# finds it: the game, and horonpa-solver.exe beside it.
+if(WIN32)
+    enable_language(RC)
+    function(horonpa_attach_version target)
+        target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/resources/version.rc)
+    endfunction()
+    if(TARGET horonpa)
+        horonpa_attach_version(horonpa)
+    endif()
     return()
 endif()
 
-# On Windows the script is the executable's own version resource, read back
-# through the system's version service.
-if(WIN32)
-    enable_language(RC)
-    target_sources(horonpa PRIVATE ${CMAKE_SOURCE_DIR}/resources/version.rc)
+if(NOT TARGET horonpa)
     return()
 endif()
 

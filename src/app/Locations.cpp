@@ -10,8 +10,8 @@ std::string RankingFilePath(const std::string& exePath) {
 }
 
 std::string DataHomeDirectory() {
-    const std::string base = framework::XdgDataHome();
-    return base.empty() ? std::string() : base + "/horonpa";
+    const std::string base = framework::UserDataHome();
+    return base.empty() ? std::string() : framework::JoinPath(base, "horonpa");
 }
 
 RankingLocation RankingFileLocation(const std::string& exePath) {
@@ -21,7 +21,7 @@ RankingLocation RankingFileLocation(const std::string& exePath) {
     }
     const std::string dataHome = DataHomeDirectory();
     if (dataHome.empty()) return {beside, false};
-    return {dataHome + "/horonpa.ini", true};
+    return {framework::JoinPath(dataHome, "horonpa.ini"), true};
 }
 
 std::string ManualPath(const std::string& exePath) {

@@ -4,7 +4,8 @@
 // works: the file is there already, or its directory can be written (a build
 // tree, a portable copy). An installed program (/usr/bin/horonpa) cannot
 // write there; its ranking file goes to the user's data directory instead,
-// $XDG_DATA_HOME/horonpa/horonpa.ini (~/.local/share/horonpa/horonpa.ini).
+// $XDG_DATA_HOME/horonpa/horonpa.ini (~/.local/share/horonpa/horonpa.ini), on
+// Windows (a game under Program Files) %APPDATA%\horonpa\horonpa.ini.
 #pragma once
 
 #include <string>
@@ -25,7 +26,8 @@ struct RankingLocation {
 RankingLocation RankingFileLocation(const std::string& exePath);
 
 // The user's data directory for this program: $XDG_DATA_HOME/horonpa, or
-// $HOME/.local/share/horonpa ("" when neither variable is set).
+// $HOME/.local/share/horonpa ("" when neither variable is set); on Windows
+// %APPDATA%\horonpa.
 std::string DataHomeDirectory();
 
 // The manual: beside the executable ("<exe>.html") when it is there, else the

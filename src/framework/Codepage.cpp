@@ -1,9 +1,6 @@
 #include "framework/Codepage.h"
 
-#include <iconv.h>
-
 #include <array>
-#include <cstring>
 #include <mutex>
 #include <unordered_map>
 
@@ -11,45 +8,19 @@ namespace framework {
 namespace {
 
 constexpr char16_t kUndefined = u'\u30FB';  // what Windows gives for an undefined CP932 sequence
-constexpr char16_t kNone = 0xFFFF;
 
-// Decoding and encoding tables, built once from glibc's CP932 converter.
-// glibc's "CP932" is the Windows mapping (unlike "SHIFT_JIS", which differs for
-// a few characters such as the wave dash and the yen sign).
+// Decoding and encoding tables, built once from the platform's converter.
 struct Tables {
     std::array<char16_t, 256> single{};
     std::array<char16_t, 256 * 256> dbcs{};
     std::unordered_map<char16_t, std::uint16_t> encode;  // code unit -> 1 or 2 bytes
 };
 
-char16_t DecodeWithIconv(iconv_t cd, const char* bytes, std::size_t n) {
-    char16_t out[4];
-    char* in = const_cast<char*>(bytes);
-    std::size_t inLeft = n;
-    char* outp = reinterpret_cast<char*>(out);
-    std::size_t outLeft = sizeof(out);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &in, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1)) return kNone;
-    if (inLeft != 0 || sizeof(out) - outLeft != sizeof(char16_t)) return kNone;
-    return out[0];
-}
-
-// The bytes CP932 gives for one code unit, or 0 when it has none.
-std::uint16_t EncodeWithIconv(iconv_t cd, char16_t unit) {
-    char in16[2];
-    std::memcpy(in16, &unit, 2);
-    char* in = in16;
-    std::size_t inLeft = 2;
-    unsigned char out[4];
-    char* outp = reinterpret_cast<char*>(out);
-    std::size_t outLeft = sizeof(out);
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &in, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1)) return 0;
-    std::size_t n = sizeof(out) - outLeft;
-    if (n == 1) return out[0];
-    if (n == 2) return static_cast<std::uint16_t>(out[0] << 8 | out[1]);
-    return 0;
-}
+// The single bytes beyond ASCII that stand for a character: the half-width
+// katakana. The converters disagree on the others (0x80 is U+0080 to Windows
+// and nothing to glibc), and a table that differed by platform would read a
+// ranking file differently on each: they stay undefined everywhere.
+constexpr bool IsHalfWidthKatakana(int b) { return b >= 0xA1 && b <= 0xDF; }
 
 const Tables& GetTables() {
     static Tables* tables = nullptr;
@@ -58,29 +29,23 @@ const Tables& GetTables() {
         auto* t = new Tables;
         t->single.fill(kUndefined);
         t->dbcs.fill(kUndefined);
-        iconv_t dec = iconv_open("UTF-16LE", "CP932");
-        iconv_t enc = iconv_open("CP932", "UTF-16LE");
-        if (dec != reinterpret_cast<iconv_t>(-1)) {
-            for (int b = 0; b < 256; ++b) {
-                if (IsDBCSLeadByte(static_cast<std::uint8_t>(b))) continue;
-                char c = static_cast<char>(b);
-                char16_t u = DecodeWithIconv(dec, &c, 1);
-                // Bytes 0x00..0x7F are ASCII whatever the converter says.
-                if (b < 0x80) u = static_cast<char16_t>(b);
-                if (u != kNone) t->single[b] = u;
-            }
-            for (int lead = 0x81; lead <= 0xFC; ++lead) {
-                if (!IsDBCSLeadByte(static_cast<std::uint8_t>(lead))) continue;
-                for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                    if (trail == 0x7F) continue;
-                    char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                    char16_t u = DecodeWithIconv(dec, pair, 2);
-                    if (u != kNone) t->dbcs[lead << 8 | trail] = u;
+        const TCp932Converter converter;
+        // Bytes 0x00..0x7F are ASCII whatever the converter says.
+        for (int b = 0; b < 0x80; ++b) t->single[b] = static_cast<char16_t>(b);
+        for (int b = 0x80; b < 0x100; ++b) {
+            if (!IsHalfWidthKatakana(b)) continue;
+            const char c = static_cast<char>(b);
+            if (auto u = converter.Decode(std::string_view(&c, 1))) t->single[b] = *u;
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!IsDBCSLeadByte(static_cast<std::uint8_t>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F) continue;
+                const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (auto u = converter.Decode(std::string_view(pair, 2))) {
+                    t->dbcs[lead << 8 | trail] = *u;
                 }
             }
-            iconv_close(dec);
-        } else {
-            for (int b = 0; b < 0x80; ++b) t->single[b] = static_cast<char16_t>(b);
         }
         // Encoding: ASCII is fixed; for every other code unit CP932 defines, ask
         // the converter which of its byte forms is canonical (some characters have
@@ -88,13 +53,11 @@ const Tables& GetTables() {
         for (int b = 0; b < 0x80; ++b) t->encode.emplace(static_cast<char16_t>(b), b);
         auto addCanonical = [&](char16_t u) {
             if (u == kUndefined || u < 0x80 || t->encode.count(u)) return;
-            if (enc == reinterpret_cast<iconv_t>(-1)) return;
-            std::uint16_t bytes = EncodeWithIconv(enc, u);
+            const std::uint16_t bytes = converter.Encode(u);
             if (bytes != 0) t->encode.emplace(u, bytes);
         };
         for (int b = 0x80; b < 256; ++b) addCanonical(t->single[b]);
         for (std::size_t i = 0; i < t->dbcs.size(); ++i) addCanonical(t->dbcs[i]);
-        if (enc != reinterpret_cast<iconv_t>(-1)) iconv_close(enc);
         tables = t;
     });
     return *tables;
@@ -214,6 +177,38 @@ std::string Utf8ToCp932(std::string_view utf8) {
             out += '?';
         } else {
             AppendCp932(out, t, static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (char32_t cp : DecodeUtf8(utf8)) {
+        if (cp > 0xFFFF) {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 | (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 | (cp & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size() * 3 / 2);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t u = utf16[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (utf16[++i] - 0xDC00));
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            AppendUtf8(out, U'\uFFFD');  // half a pair
+        } else {
+            AppendUtf8(out, u);
         }
     }
     return out;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +28,35 @@ std::string Utf16ToCp932(std::u16string_view utf16);
 // Same crossings with UTF-8 on the other side. Invalid UTF-8 becomes "?".
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
+
+// UTF-8 <-> UTF-16, for file names, which Windows takes as UTF-16. A malformed
+// UTF-8 byte becomes U+FFFD, and so does half a surrogate pair.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// The platform's own converter for code page 932, asked once for every byte
+// sequence and code unit while the tables of the routines above are built
+// (Codepage_posix.cpp: glibc's iconv "CP932"; Codepage_win32.cpp:
+// MultiByteToWideChar and WideCharToMultiByte with code page 932). Both
+// platforms build the same tables from it.
+class TCp932Converter {
+  public:
+    TCp932Converter();
+    ~TCp932Converter();
+    TCp932Converter(const TCp932Converter&) = delete;
+    TCp932Converter& operator=(const TCp932Converter&) = delete;
+
+    // The one UTF-16 code unit that `bytes` (one byte, or a lead byte and a
+    // trail byte) stand for, or nothing when code page 932 defines none.
+    std::optional<char16_t> Decode(std::string_view bytes) const;
+
+    // The bytes code page 932 gives for `unit`: one byte, or the lead byte
+    // << 8 | the trail byte; 0 when it has none.
+    std::uint16_t Encode(char16_t unit) const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace framework

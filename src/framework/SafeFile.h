@@ -8,6 +8,8 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,15 +29,19 @@ enum class FileState {
 // What a replacement of a file must keep of it: owner, permission bits,
 // access list, and whether it may be replaced at all.
 struct FileOwnership {
-    uid_t uid = 0;
-    gid_t gid = 0;
-    mode_t mode = 0;
-    // The access list beyond the permission bits (the bytes of the
+    std::uint32_t uid = 0;  // POSIX: the owner and group
+    std::uint32_t gid = 0;
+    mode_t mode = 0;  // POSIX: the permission bits
+    // POSIX: the access list beyond the permission bits (the bytes of the
     // system.posix_acl_access attribute), empty where the file has none.
     std::string acl;
-    // The file has more names than one (hard links) or is a mount point of
-    // its own (a single-file bind mount): a replacement would split it from
-    // its other names, or cannot be renamed there. Only rewritten in place.
+    // Windows: the file's attributes (hidden, system, archive, ...).
+    std::uint32_t attributes = 0;
+    // The file has more names than one (hard links), is a mount point of its
+    // own (a single-file bind mount), or (on Windows) has an access list of
+    // its own where a new file would inherit the folder's: a replacement
+    // would split it from its other names, cannot be renamed there, or would
+    // lose its access list. Only rewritten in place.
     bool keepInode = false;
 };
 
@@ -91,7 +97,17 @@ bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std:
 // every name made in it. Returns false when it failed.
 bool CreateInPlace(const TFileAt& file, const std::string& bytes);
 
-// True when the file may be written by this user (as open(2) would judge).
+// True when the file may be written by this user (as open(2) would judge; on
+// Windows also false for a file marked read-only).
 bool MayWrite(const TFileAt& file);
+
+// What both platforms' ReadRegularFile do with a regular file once it is
+// open: `read` gives the bytes it read into its buffer (0 at the end, a
+// negative number on an error), the file said it holds `size` bytes. Takes
+// the whole file into `bytes`, but never more than `maxBytes` + 1 of it, also
+// from a file that grows while it is read or holds more than it says (as
+// those under /proc do): kRead, kTooLarge (no bytes) or kUnreadable.
+FileState ReadBounded(const std::function<std::int64_t(char*, std::size_t)>& read,
+                      std::uint64_t size, std::size_t maxBytes, std::string& bytes);
 
 }  // namespace framework

@@ -1,14 +1,7 @@
 #include "framework/TempFiles.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <random>
-#include <vector>
 
 namespace framework {
 namespace {
@@ -45,10 +38,11 @@ std::string RandomPart() {
 int CreateTemporary(const TFileAt& file, std::string& name, mode_t mode) {
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
         name = "." + Base(file.Name()) + "." + RandomPart() + kSuffix;
-        const int fd = OpenAt(file.Folder(), name, O_RDWR | O_CREAT | O_EXCL, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        bool taken = false;
+        const int fd = CreateNewFile(file, name, mode, taken);
+        if (fd >= 0 || !taken) return fd;
     }
-    return -1;  // errno is EEXIST
+    return -1;  // every name tried was taken
 }
 
 bool IsTemporaryOf(const std::string& name, const std::string& base) {
@@ -61,29 +55,6 @@ bool IsTemporaryOf(const std::string& name, const std::string& base) {
         if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
     }
     return true;
-}
-
-void RemoveStaleTemporaries(const TFileAt& file) {
-    const int listing = OpenAt(file.Folder(), ".", O_RDONLY | O_DIRECTORY);
-    if (listing < 0) return;
-    DIR* d = fdopendir(listing);
-    if (d == nullptr) {
-        close(listing);
-        return;
-    }
-    std::vector<std::string> stale;
-    while (const dirent* e = readdir(d)) {
-        if (IsTemporaryOf(e->d_name, file.Name())) stale.emplace_back(e->d_name);
-    }
-    closedir(d);
-    for (const std::string& name : stale) {
-        struct stat st {};
-        // Only our own regular files: never another user's, never a link.
-        if (fstatat(file.Folder(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && st.st_uid == FileSystemUser()) {
-            unlinkat(file.Folder(), name.c_str(), 0);
-        }
-    }
 }
 
 }  // namespace framework

@@ -16,6 +16,12 @@ namespace framework {
 // be made.
 int CreateTemporary(const TFileAt& file, std::string& name, mode_t mode);
 
+// The platform's part of CreateTemporary: makes the file `name` in the folder
+// of `file` (never through a link, never one that exists) and gives its
+// descriptor (on Windows a C run-time descriptor of its handle), or -1 with
+// `taken` true where the name exists.
+int CreateNewFile(const TFileAt& file, const std::string& name, mode_t mode, bool& taken);
+
 // True when `name` (a directory entry, no directory part) is a temporary
 // file of the file called `base`.
 bool IsTemporaryOf(const std::string& name, const std::string& base);

@@ -5,14 +5,10 @@
 #include <vector>
 
 #include "framework/Codepage.h"
-#include "framework/ElfSection.h"
 #include "framework/VersionBlock.h"
 
 namespace framework {
 namespace {
-
-// A block is at most as long as its outer node's 16-bit length says.
-constexpr std::size_t kMaxBlock = 0xFFFF;
 
 constexpr std::size_t Align4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
 
@@ -40,12 +36,6 @@ VersionBytes BlockIn(VersionBytes section) {
     const VersionBytes block = section.first(length);
     if (!ReadVersionNode(block, 0, block.size())) return {};
     return block;
-}
-
-std::vector<std::uint8_t> ReadSection(const std::string& path) {
-    std::string section;
-    if (!ReadElfSection(path, kVersionSectionName, kMaxBlock, section)) return {};
-    return {section.begin(), section.end()};
 }
 
 // Writes the code page 932 copy of every text value, walking the whole tree.
@@ -94,17 +84,8 @@ bool LoadVersionInfo(VersionBytes section, std::uint32_t size, void* data) {
     return true;
 }
 
-std::uint32_t GetFileVersionInfoSizeA(const std::string& path, std::uint32_t* handle) {
-    if (handle) *handle = 0;
-    return VersionInfoSize(ReadSection(path));
-}
-
-bool GetFileVersionInfoA(const std::string& path, [[maybe_unused]] std::uint32_t handle,
-                         std::uint32_t size, void* data) {
-    return LoadVersionInfo(ReadSection(path), size, data);
-}
-bool VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
-                    std::uint32_t* len) {
+bool QueryVersionInfo(const void* block, const std::string& subBlock, const void** buffer,
+                      std::uint32_t* len) {
     if (buffer) *buffer = nullptr;
     if (len) *len = 0;
     if (!block || !buffer || !len) return false;

@@ -1,8 +1,14 @@
 // The version service of the program file, in the ANSI forms the About window
 // uses: the version information is the VS_VERSIONINFO block that the build
-// compiles from resources/version.rc and places in the executable's section
-// kVersionSectionName; text values are stored as UTF-16 and handed out as
-// code page 932.
+// compiles from resources/version.rc; text values are stored as UTF-16 and
+// handed out as code page 932.
+//
+// On Windows the three functions are the system's own (VersionResource_win32.cpp),
+// which read the version resource linked into the .exe and hand out text in the
+// ANSI code page (932 on a Japanese system). On Linux the build places the
+// block in the executable's section kVersionSectionName, and
+// VersionResource_posix.cpp reads it from there and answers the same way,
+// always in code page 932.
 //
 // Typical use:
 //   std::uint32_t handle = 0;
@@ -52,9 +58,13 @@ bool GetFileVersionInfoA(const std::string& path, std::uint32_t handle, std::uin
 bool VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                     std::uint32_t* len);
 
-// GetFileVersionInfoSizeA and GetFileVersionInfoA on the contents of the
-// section, already read from the file.
+// The version service on a block the program holds itself (the Linux
+// version service is built on these): GetFileVersionInfoSizeA and
+// GetFileVersionInfoA on the contents of the section, already read from the
+// file, and VerQueryValueA on the buffer LoadVersionInfo filled.
 std::uint32_t VersionInfoSize(std::span<const std::uint8_t> section);
 bool LoadVersionInfo(std::span<const std::uint8_t> section, std::uint32_t size, void* data);
+bool QueryVersionInfo(const void* block, const std::string& subBlock, const void** buffer,
+                      std::uint32_t* len);
 
 }  // namespace framework

@@ -59,6 +59,45 @@ TEST(Codepage, CharactersCp932CannotHoldBecomeQuestionMarks) {
     EXPECT_EQ(Utf16ToCp932(u"x\U0001F600y"), "x?y");  // surrogate pair: one "?"
 }
 
+// Every conversion, summed up: each single byte and each lead byte with every
+// byte after it decoded, each UTF-16 code unit encoded. glibc's converter on
+// Linux and the system's on Windows must give exactly these, or a ranking file
+// would read differently on each.
+TEST(Codepage, EveryConversionIsTheSameOnEveryPlatform) {
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a, 64 bits
+    auto mix = [&hash](std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (value >> (8 * i)) & 0xFF;
+            hash *= 1099511628211u;
+        }
+    };
+    int defined = 0;
+    for (int first = 0; first < 256; ++first) {
+        const std::string one(1, static_cast<char>(first));
+        if (!IsDBCSLeadByte(static_cast<std::uint8_t>(first))) {
+            for (char16_t u : Cp932ToUtf16(one)) mix(u);
+            continue;
+        }
+        for (int second = 0; second < 256; ++second) {
+            const std::u16string u = Cp932ToUtf16(one + static_cast<char>(second));
+            ASSERT_EQ(u.size(), 1u);
+            defined += u[0] != u'\u30FB';
+            mix(u[0]);
+        }
+    }
+    int encodable = 0;
+    for (std::uint32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+        const std::string bytes = Utf16ToCp932(std::u16string(1, static_cast<char16_t>(unit)));
+        encodable += bytes != "?";
+        mix(unit);
+        for (char c : bytes) mix(static_cast<std::uint8_t>(c));
+    }
+    EXPECT_EQ(defined, 9603);    // double-byte sequences CP932 defines
+    EXPECT_EQ(encodable, 9395);  // code units with a CP932 form
+    EXPECT_EQ(hash, 4112605309543102173u);
+}
+
 TEST(Codepage, LeadBytes) {
     int leads = 0;
     for (int b = 0; b < 256; ++b) leads += IsDBCSLeadByte(static_cast<std::uint8_t>(b));

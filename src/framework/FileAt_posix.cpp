@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <deque>
+#include <type_traits>
 #include <vector>
 
 namespace framework {
@@ -185,7 +186,10 @@ std::optional<TFileAt> Walk(const std::string& path, bool folders) {
 
 }  // namespace
 
-uid_t FileSystemUser() {
+// The header's fixed-width user and group numbers are the system's own.
+static_assert(std::is_same_v<uid_t, std::uint32_t> && std::is_same_v<gid_t, std::uint32_t>);
+
+std::uint32_t FileSystemUser() {
     // setfsuid answers the current file-system user; an invalid id changes nothing.
     return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1)));
 }
