@@ -55,6 +55,20 @@ std::string ExePath() {
     return FileNameToCore(QCoreApplication::applicationFilePath());
 }
 
+QStringList JapaneseSubstitutes(const QStringList& preferred,
+                                const QList<InstalledFace>& japaneseFaces) {
+    QStringList out = preferred;
+    for (const bool proportional : {true, false}) {
+        for (const InstalledFace& face : japaneseFaces) {
+            if (face.proportional != proportional || face.family.startsWith(u'@') ||
+                out.contains(face.family, Qt::CaseInsensitive))
+                continue;
+            out.append(face.family);
+        }
+    }
+    return out;
+}
+
 void RegisterFontSubstitutions() {
     QFont::insertSubstitutions(QString::fromUtf16(kWindowFontFamily), WindowFontSubstitutes());
 }

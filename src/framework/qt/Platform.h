@@ -40,9 +40,21 @@ std::string FileNameToCore(const QString& name);
 // The face the windows ask for, and the installed faces that stand in for it
 // where it is missing, best first: on Linux "IPAPGothic", then "Noto Sans CJK
 // JP"; on Windows, which has the face itself wherever Japanese is installed,
-// the system's Japanese UI faces ("Yu Gothic UI", "Meiryo UI", "MS UI Gothic").
+// the system's Japanese UI faces ("Yu Gothic UI", "Meiryo UI", "MS UI Gothic"),
+// then whatever Japanese faces the system has (see JapaneseSubstitutes).
 inline constexpr char16_t kWindowFontFamily[] = u"ＭＳ Ｐゴシック";
 QStringList WindowFontSubstitutes();
+
+// A face installed with the Japanese character set, as the system lists it.
+struct InstalledFace {
+    QString family;
+    bool proportional = false;
+};
+// `preferred` (asked for whether installed or not), then the installed
+// Japanese faces: proportional ones before fixed-pitch ones, each once, in
+// the order listed, without the faces for vertical writing ("@" + family).
+QStringList JapaneseSubstitutes(const QStringList& preferred,
+                                const QList<InstalledFace>& japaneseFaces);
 // Registers WindowFontSubstitutes() for kWindowFontFamily. Called once at
 // start-up, before any window exists.
 void RegisterFontSubstitutions();

@@ -1,19 +1,43 @@
 #include "framework/qt/Platform.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it builds on
+#include <shellapi.h>
 
 #include <QWidget>
 
 namespace framework {
+
+namespace {
+
+int CALLBACK AddFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
+    reinterpret_cast<QList<InstalledFace>*>(list)->append(
+        {QString::fromWCharArray(font->lfFaceName),
+         (font->lfPitchAndFamily & 3) == VARIABLE_PITCH});
+    return 1;
+}
+
+// The faces the system has for the Japanese character set.
+QList<InstalledFace> JapaneseFaces() {
+    QList<InstalledFace> faces;
+    HDC screen = GetDC(nullptr);
+    LOGFONTW wanted{};
+    wanted.lfCharSet = SHIFTJIS_CHARSET;
+    EnumFontFamiliesExW(screen, &wanted, AddFace, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, screen);
+    return faces;
+}
+
+}  // namespace
 
 QString FileNameFromCore(const std::string& name) { return QString::fromStdString(name); }
 
 std::string FileNameToCore(const QString& name) { return name.toStdString(); }
 
 QStringList WindowFontSubstitutes() {
-    return {QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
-            QStringLiteral("MS UI Gothic")};
+    return JapaneseSubstitutes({QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
+                                QStringLiteral("MS UI Gothic")},
+                               JapaneseFaces());
 }
 
 bool OpenWithDesktop(const QUrl& url, QWidget* owner) {

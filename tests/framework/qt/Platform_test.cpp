@@ -32,6 +32,20 @@ TEST(ExeNameTest, IsThePathOfTheRunningExecutable) {
               QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath());
 }
 
+// Where none of the faces asked for is installed, the system's own Japanese
+// faces stand in: proportional before fixed, never the vertical ones.
+TEST(FontSubstitutionTest, SystemJapaneseFacesFollowThePreferredOnes) {
+    const QList<framework::InstalledFace> system = {
+        {QString::fromUtf16(u"IPAゴシック"), false},  {QString::fromUtf16(u"@IPA Pゴシック"), true},
+        {QString::fromUtf16(u"IPA Pゴシック"), true}, {QStringLiteral("ms ui gothic"), true},
+        {QString::fromUtf16(u"IPA Pゴシック"), true},
+    };
+    EXPECT_EQ(framework::JapaneseSubstitutes({"Yu Gothic UI", "MS UI Gothic"}, system),
+              (QStringList{"Yu Gothic UI", "MS UI Gothic", QString::fromUtf16(u"IPA Pゴシック"),
+                           QString::fromUtf16(u"IPAゴシック")}));
+    EXPECT_EQ(framework::JapaneseSubstitutes({"Meiryo UI"}, {}), QStringList{"Meiryo UI"});
+}
+
 // The path as the core takes it is the one the windows show, and a Japanese
 // file name crosses between the two unchanged.
 TEST(ExeNameTest, ReachesTheCoreAsTheSameFile) {
