@@ -539,10 +539,10 @@ void TPictureButton::DrawPicture(QPainter& canvas, TColor face, int o) {
     const int w = width();
     const int h = height();
     if (!stretch_) {
-        const int x =
-            pictureLeft_ != -1 ? pictureLeft_ : CentreRoundedToEven(w, drawnPicture_.width());
-        const int y =
-            pictureTop_ != -1 ? pictureTop_ : CentreRoundedToEven(h, drawnPicture_.height());
+        // A picture drawn for a finer screen is as wide as its pixels on it.
+        const QSize size = drawnPicture_.deviceIndependentSize().toSize();
+        const int x = pictureLeft_ != -1 ? pictureLeft_ : CentreRoundedToEven(w, size.width());
+        const int y = pictureTop_ != -1 ? pictureTop_ : CentreRoundedToEven(h, size.height());
         canvas.drawImage(x + o, y + o, drawnPicture_);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRect>
 #include <algorithm>
 #include <cmath>
 
@@ -11,21 +12,56 @@ namespace {
 
 // The groove takes two pixels on each side.
 constexpr int kGroove = 2;
+// The marks are the numbers 1 to 20.
+constexpr int kMarks = 20;
+constexpr int kSmallestMark = 6;
 
 // A label shares the panel with a mark or sits inside the ring: smaller.
 QFont LabelFont(int side, bool small) {
     return framework::WindowFont(std::max(6, small ? side * 7 / 20 : side * 2 / 5), true);
 }
 
+bool SmallLabel(const THelpLook& look) { return look.BesideMark() || look.nextPress; }
+
 // The label of `presses` on a panel of side `side`.
 QRect LabelRect(int side, int presses, const THelpLook& look) {
-    const QFontMetrics metrics(LabelFont(side, look.besideMark || look.nextPress));
+    const QFontMetrics metrics(LabelFont(side, SmallLabel(look)));
     const int pad = std::max(1, metrics.capHeight() / 5);
     const int w = metrics.horizontalAdvance(QString::number(presses)) + 2 * pad + 2;
     const int h = metrics.capHeight() + 2 * pad + 2;
     const int left = (side - w) / 2;
-    const int top = look.besideMark ? side - kGroove - 1 - h : (side - h) / 2;
+    const int top = look.BesideMark() ? side - kGroove - 1 - h : (side - h) / 2;
     return QRect(left, top, w, h);
+}
+
+// The top of every label that stands below a mark.
+int LabelTopBesideMark(int side) {
+    THelpLook look;
+    look.presses = 1;
+    look.mark = true;
+    return LabelRect(side, look.presses, look).top();
+}
+
+// How far the digits reach above the baseline.
+int DigitHeight(const QFontMetrics& metrics) {
+    return -metrics.tightBoundingRect(QStringLiteral("0123456789")).top();
+}
+
+// The pixels any mark of M covers on a panel with `look`, with a pixel
+// round them. The panel centres its caption across, and down too unless
+// MarkTop places it.
+QRect MarkArea(int side, const THelpLook& look) {
+    const QFontMetrics metrics(MarkFont(side));
+    QRect area;
+    for (int n = 1; n <= kMarks; ++n) {
+        const QRect extent =
+            metrics.boundingRect(QRect(), Qt::TextShowMnemonic, QString::number(n));
+        const int top = look.BesideMark() ? MarkTop(side, look) : (side - extent.height()) / 2;
+        const int baseline = top + metrics.ascent();
+        const int left = (side - extent.width()) / 2;
+        area |= QRect(left, baseline - DigitHeight(metrics), extent.width(), DigitHeight(metrics));
+    }
+    return area.adjusted(-1, -1, 1, 1);
 }
 
 void DrawRing(QPainter& p, int side) {
@@ -42,13 +78,13 @@ void DrawRing(QPainter& p, int side) {
 }
 
 void DrawLabel(QPainter& p, int side, const THelpLook& look) {
-    const QFont font = LabelFont(side, look.besideMark || look.nextPress);
+    const QFont font = LabelFont(side, SmallLabel(look));
     const QFontMetrics metrics(font);
     const QRect r = LabelRect(side, look.presses, look);
-    p.fillRect(r, Qt::white);
+    // Edged in whole pixels, also where a pixel is several on the screen.
+    p.fillRect(r, Qt::black);
+    p.fillRect(r.adjusted(1, 1, -1, -1), Qt::white);
     p.setPen(Qt::black);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(r.adjusted(0, 0, -1, -1));
     p.setFont(font);
     const int pad = std::max(1, metrics.capHeight() / 5);
     p.drawText(QPoint(r.left() + 1 + pad, r.top() + 1 + pad + metrics.capHeight()),
@@ -57,20 +93,37 @@ void DrawLabel(QPainter& p, int side, const THelpLook& look) {
 
 }  // namespace
 
-QImage HelpPicture(int side, const THelpLook& look) {
-    if (look.Empty() || side <= 0) return {};
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    if (look.nextPress) DrawRing(p, side);
-    if (look.presses > 0) DrawLabel(p, side, look);
-    return image;
+QFont MarkFont(int side) {
+    // The digits end a pixel above the label and begin a pixel below the
+    // groove.
+    const int room = LabelTopBesideMark(side) - 1 - (kGroove + 1);
+    int size = std::max(kSmallestMark, side * 9 / 20);
+    while (size > kSmallestMark &&
+           DigitHeight(QFontMetrics(framework::WindowFont(size, true))) > room)
+        --size;
+    return framework::WindowFont(size, true);
 }
 
-int MarkBaselineAboveLabel(int side) {
-    // Every label beside a mark is as high.
-    THelpLook look;
-    look.presses = 1;
-    look.besideMark = true;
-    return LabelRect(side, look.presses, look).top() - 1;
+int MarkTop(int side, const THelpLook& look) {
+    if (!look.BesideMark()) return -1;
+    // The baseline is the row between the digits and the label.
+    return LabelTopBesideMark(side) - 1 - QFontMetrics(MarkFont(side)).ascent();
+}
+
+QImage HelpPicture(int side, const THelpLook& look, qreal dpr) {
+    if (look.Empty() || side <= 0) return {};
+    QImage image(QSize(side, side) * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    if (look.nextPress) {
+        DrawRing(p, side);
+        if (look.mark) {
+            p.setCompositionMode(QPainter::CompositionMode_Clear);
+            p.fillRect(MarkArea(side, look), Qt::transparent);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+    }
+    if (look.presses > 0) DrawLabel(p, side, look);
+    return image;
 }

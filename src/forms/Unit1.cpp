@@ -95,7 +95,8 @@ void TForm1::Button4Click() { SetPreset(10, 12); }
 void TForm1::Button5Click() { SetPreset(20, 20); }
 
 void TForm1::Button1Click() {
-    if (framework::MessageDlgConfirm(QString::fromUtf8("準備はいいですか？")) != framework::mrYes) {
+    if (framework::MessageDlgConfirm(QString::fromUtf8("準備はいいですか？"), this) !=
+        framework::mrYes) {
         return;
     }
     Form2->SetEnabled(true);  // a won game leaves it disabled
@@ -112,7 +113,8 @@ void TForm1::Button1Click() {
 void TForm1::Button6Click() {
     ElapsedSeconds = -1;
     ClickCount = -1;
-    Form3->Show();
+    // Kept above the menu, which it disables, until it closes.
+    Form3->ShowAbove(this);
     SetEnabled(false);
 }
 

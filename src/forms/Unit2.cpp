@@ -1,6 +1,5 @@
 #include "forms/Unit2.h"
 
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -10,7 +9,6 @@
 #include "forms/Unit1.h"
 #include "forms/Unit3.h"
 #include "framework/SysUtils.h"
-#include "framework/qt/WindowFont.h"
 #include "game/PanelMark.h"
 #include "util/modStringCut.h"
 
@@ -53,8 +51,7 @@ void TForm2::FormShow() {
     // The panel side comes from the outer width, frame included: each game's
     // side follows from the size the previous game left the window at.
     const int s = Width() / n;
-    // Two digits fit inside the groove from 25-pixel panels up.
-    markFont_ = framework::WindowFont(std::max(1, s * 9 / 20), true);
+    markFont_ = MarkFont(s);
     Board.Deal(n, ColorCount);
     Panels.assign(static_cast<std::size_t>(n),
                   std::vector<TPictureButton*>(static_cast<std::size_t>(n)));
@@ -101,12 +98,14 @@ void TForm2::PanelClick(QObject* Sender, Qt::MouseButton, TPictureButton::TShift
     }
     const bool solved = Board.IsSolved();
     SetEnabled(true);
-    if (solved) {
-        Timer1->SetEnabled(false);
-        // Owned by the finished board: kept above it until it closes the board.
-        Form3->ShowAbove(this);
-        SetEnabled(false);
-    }
+    if (solved) Won();
+}
+
+void TForm2::Won() {
+    Timer1->SetEnabled(false);
+    // Owned by the finished board: kept above it until it closes the board.
+    Form3->ShowAbove(this);
+    SetEnabled(false);
 }
 
 void TForm2::ShowCellColour(TPanelBoard::CellPos p) {
@@ -123,7 +122,7 @@ void TForm2::ToggleMarks() {
     for (auto& row : Panels) {
         for (TPictureButton* panel : row) ShowMark(panel, true);
     }
-    if (planShown_) ShowHelp();  // the numbers make room for the marks
+    if (planShown_ || hint_) ShowHelp();  // the help makes room for the marks
 }
 
 void TForm2::ShowHint() {
@@ -147,6 +146,8 @@ void TForm2::TakeBack() {
         hint_.reset();
         ShowHelp();
     }
+    // Counted like a move, a take-back that leaves one colour wins like one.
+    if (Board.IsSolved()) Won();
 }
 
 void TForm2::ShowHelp() {
@@ -155,8 +156,8 @@ void TForm2::ShowHelp() {
     const int side = Panels[0][0]->width();
     const std::vector<std::int32_t>* plan = planShown_ ? &Help.Plan(Board) : nullptr;
     if (plan != nullptr && plan->empty()) plan = nullptr;  // a board that cannot be won
-    // Beside a label the mark moves up; its font is this game's.
-    const int markTop = MarkBaselineAboveLabel(side) - QFontMetrics(markFont_).ascent();
+    // Drawn at the screen's own resolution.
+    const qreal dpr = Panels[0][0]->devicePixelRatioF();
     helpLooks_.resize(static_cast<std::size_t>(n * n));
     for (int row = 0; row < n; ++row) {
         for (int col = 0; col < n; ++col) {
@@ -164,16 +165,16 @@ void TForm2::ShowHelp() {
             THelpLook look;
             look.presses = plan != nullptr ? (*plan)[i] : 0;
             look.nextPress = hint_ && hint_->row == row && hint_->col == col;
-            look.besideMark = marksShown_ && look.presses > 0;
+            look.mark = marksShown_ && !look.Empty();
             if (look == helpLooks_[i]) continue;
             helpLooks_[i] = look;
-            const int key = look.presses * 4 + (look.nextPress ? 2 : 0) + (look.besideMark ? 1 : 0);
-            auto drawn = helpPictures_.find(key);
+            auto drawn = helpPictures_.find({look, dpr});
             if (drawn == helpPictures_.end())
-                drawn = helpPictures_.emplace(key, HelpPicture(side, look)).first;
+                drawn =
+                    helpPictures_.emplace(std::pair{look, dpr}, HelpPicture(side, look, dpr)).first;
             TPictureButton* panel = Panels[row][col];
             panel->setPicture(drawn->second);
-            panel->setCaptionTop(look.besideMark ? markTop : -1);
+            panel->setCaptionTop(MarkTop(side, look));
         }
     }
     if (Help.Improving()) helpTimer_->SetEnabled(true);

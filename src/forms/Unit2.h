@@ -53,7 +53,7 @@ class TForm2 : public framework::TForm {
     // What the help shows on a panel now.
     THelpLook HelpLookOf(int row, int col) const;
     // Ctrl+Z: takes the last move back, counting a click; nothing when there
-    // is no move left to take back.
+    // is no move left to take back. A board it leaves in one colour is won.
     void TakeBack();
     // A better plan is searched for a slice of this length per pass of the
     // event loop.
@@ -75,6 +75,8 @@ class TForm2 : public framework::TForm {
     // Brings the help every panel shows up to date with the hint and the plan.
     void ShowHelp();
     void HelpSlice();
+    // The board is in one colour: the clock stops and the ranking takes over.
+    void Won();
 
     bool marksShown_ = false;
     QFont markFont_;  // sized to this game's panels
@@ -82,8 +84,9 @@ class TForm2 : public framework::TForm {
     framework::TTimer* helpTimer_;  // the search for a better plan, in slices
     std::optional<TPanelBoard::CellPos> hint_;
     bool planShown_ = false;
-    std::vector<THelpLook> helpLooks_;    // what each panel shows, row-major
-    std::map<int, QImage> helpPictures_;  // drawn once per look for this game's panels
+    std::vector<THelpLook> helpLooks_;  // what each panel shows, row-major
+    // Drawn once per look and resolution for this game's panels.
+    std::map<std::pair<THelpLook, qreal>, QImage> helpPictures_;
 };
 
 extern TForm2* Form2;

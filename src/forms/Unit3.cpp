@@ -23,15 +23,23 @@ QString FromCp932(const std::string& s) {
     return QString::fromStdString(framework::Cp932ToUtf8(s));
 }
 
-// The ranking's dialogs are the framework's boxes.
+// The ranking's dialogs are the framework's boxes, over the window they
+// belong to: after a win, the ranking is not shown yet, and they are the
+// finished board's.
 class WindowDialogs : public ranking::RankingDialogs {
   public:
-    void ShowMessage(const std::string& text) override { framework::ShowMessage(FromCp932(text)); }
+    explicit WindowDialogs(QWidget* owner) : owner_(owner) {}
+    void ShowMessage(const std::string& text) override {
+        framework::ShowMessage(FromCp932(text), owner_);
+    }
     std::string InputName(const std::string& title) override {
         // A character CP932 cannot hold becomes "?", so the file stays CP932.
-        const QString name = framework::InputBox(FromCp932(title), QString(), QString());
+        const QString name = framework::InputBox(FromCp932(title), QString(), QString(), owner_);
         return framework::Utf8ToCp932(name.toStdString());
     }
+
+  private:
+    QWidget* owner_;
 };
 
 }  // namespace
@@ -130,15 +138,22 @@ void TForm3::FormShow() {
     const ranking::GameResult result{CalcScore(ClickCount, ElapsedSeconds, ColorCount),
                                      ElapsedSeconds, ClickCount, Form1->SpinEdit2->Value(),
                                      HelpUsed};
-    WindowDialogs dialogs;
+    WindowDialogs dialogs(Owner() != nullptr ? Owner() : static_cast<QWidget*>(this));
+    std::int32_t savedRow = ranking::kRows + 1;
     WithTable([&] {
-        ranking::RunRankingUpdate(Table, RankingPath, SpinEdit1->Value(), result, dialogs, [this] {
-            if (RankingInDataHome) {
-                // A failure shows as the write error.
-                framework::CreateDirectories(framework::DirectoryOf(RankingPath));
-            }
-        });
+        ranking::RunRankingUpdate(
+            Table, RankingPath, SpinEdit1->Value(), result, dialogs,
+            [this] {
+                if (RankingInDataHome) {
+                    // A failure shows as the write error.
+                    framework::CreateDirectories(framework::DirectoryOf(RankingPath));
+                }
+            },
+            &savedRow);
     });
+    // The player's new entry is where the grid's current cell stands.
+    if (savedRow <= ranking::kRows)
+        StringGrid1->setCurrentCell(savedRow, StringGrid1->currentColumn());
 }
 
 void TForm3::Button1Click() { Close(); }

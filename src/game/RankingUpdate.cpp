@@ -94,7 +94,8 @@ std::string HelpedGameText() {
 
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
                               const GameResult& result, RankingDialogs& dialogs,
-                              const std::function<void()>& beforeSave) {
+                              const std::function<void()>& beforeSave, std::int32_t* savedRow) {
+    if (savedRow != nullptr) *savedRow = kResultRow;
     LoadTable(table, iniPath, size);
     dialogs.ShowMessage(IntToStr(result.score));
     if (result.helped) {
@@ -114,12 +115,15 @@ std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std
         // saved this size: the result goes into the table as the file holds
         // it now, under the file's lock, and the ten rows are written in one
         // replace, so no result is lost and no save is half done.
+        std::int32_t saved = kResultRow;
         framework::TIniFile(iniPath).Update([&](framework::TMemIniFile& file) {
             LoadTable(table, file, size);
-            if (Place(table, result, name) == kResultRow) return false;
+            saved = Place(table, result, name);
+            if (saved == kResultRow) return false;
             WriteTable(table, file, size);
             return true;
         });
+        if (savedRow != nullptr) *savedRow = saved;
     }
     LoadTable(table, iniPath, size);
     return p;

@@ -69,11 +69,15 @@ std::string HelpedGameText();
 // afresh, the named result placed in it by the same rule, and the ten rows
 // written in one replace, so games won at the same time keep every result
 // that has a place. `beforeSave` runs just before it (the caller may have a
-// directory to make). Returns the rank shown in the name box, 11 for none.
+// directory to make). Returns the rank shown in the name box, 11 for none;
+// `savedRow`, when given, receives the row the result took in the table as
+// saved (other games saving meanwhile may have moved it from the rank shown),
+// 11 when nothing was saved.
 // Errors of the store end it where they arise: a refused save stores nothing
 // and leaves the table showing the updated rows.
 std::int32_t RunRankingUpdate(TCellTable& table, const std::string& iniPath, std::int32_t size,
                               const GameResult& result, RankingDialogs& dialogs,
-                              const std::function<void()>& beforeSave = {});
+                              const std::function<void()>& beforeSave = {},
+                              std::int32_t* savedRow = nullptr);
 
 }  // namespace ranking

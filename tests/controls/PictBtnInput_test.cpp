@@ -332,6 +332,22 @@ TEST_F(PictBtnInputTest, AFailingHandlerShowsTheErrorBoxAndTheButtonGoesOn) {
     EXPECT_EQ(button_->BevelInner(), bvRaised) << "drawn released";
 }
 
+// A handler that fails on a pointer move reaches the error box once, for the
+// one move; nothing of it crosses the desktop's event dispatch.
+TEST_F(PictBtnInputTest, AFailingMoveHandlerShowsTheErrorBoxOnce) {
+    testsupport::DialogScript boxes;
+    boxes.Press("OK");
+    int moves = 0;
+    button_->OnMouseMove = [&](QObject*, TPictureButton::TShiftState, int, int) {
+        ++moves;
+        throw std::runtime_error("pointer failed");
+    };
+    mouse_.Move(button_, {6, 6});
+    EXPECT_EQ(moves, 1);
+    ASSERT_EQ(boxes.seen().size(), 1);
+    EXPECT_EQ(boxes.seen()[0].text, "pointer failed.");
+}
+
 TEST_F(PictBtnInputTest, DisabledIgnoresKeyDowns) {
     button_->setButtonStyle(bsGroove);
     button_->setEnabled(false);

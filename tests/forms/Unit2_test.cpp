@@ -1,6 +1,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,8 +10,10 @@
 
 #include "app/uGrobal.h"
 #include "forms/FormsFixture.h"
+#include "forms/HelpPicture.h"
 #include "framework/qt/SysColors.h"
 #include "game/PanelMark.h"
+#include "game/RankingStore.h"
 #include "game/Solver.h"
 
 namespace {
@@ -473,6 +476,48 @@ TEST_F(Board, ALongSearchShowsAPlanAtOnceAndTheFewestSoonAfter) {
     EXPECT_GT(plan[hint->row * 16 + hint->col], 0);
 }
 
+// Each panel shows the picture of its own look (ring, presses left, mark),
+// drawn for this game's panels: no two looks share one, and nothing is kept
+// from the game before, neither from one with larger panels nor from the
+// same deal.
+TEST_F(Board, EachPanelShowsThePictureOfItsOwnLook) {
+    for (int n : {5, 6, 6}) {
+        RandSeed = 99;
+        StartGame(n, 3);
+        Key(Qt::Key_S);
+        Key(Qt::Key_H);
+        for (int shown = 0; shown < 3; ++shown) {
+            if (shown > 0) Key(Qt::Key_M);  // on, then off again
+            for (int r = 0; r < n; ++r)
+                for (int c = 0; c < n; ++c) {
+                    TPictureButton* p = Form2->Panels[r][c];
+                    ASSERT_EQ(p->Picture(), HelpPicture(p->width(), Form2->HelpLookOf(r, c)))
+                        << n << ": " << r << "," << c;
+                }
+        }
+        Form2->Close();
+    }
+}
+
+// While the search for the fewest presses goes on, the ring stands on a
+// panel that the plan in hand presses, also when a better plan found later
+// leaves the panel it first stood on alone.
+TEST_F(Board, TheRingMovesWithABetterPlan) {
+    RandSeed = 3;  // the first plan's first press is soon left alone
+    StartGame(16, 8);
+    Key(Qt::Key_H);
+    ASSERT_TRUE(Form2->Help.Improving());
+    int stale = 0;
+    const auto ringOnThePlan = [&] {
+        const auto hint = Form2->HintShown();
+        const std::vector<std::int32_t>& plan = Form2->Help.Plan(Form2->Board);
+        if (!hint || plan[static_cast<std::size_t>(hint->row * 16 + hint->col)] == 0) ++stale;
+        return !Form2->Help.Improving();
+    };
+    ASSERT_TRUE(QTest::qWaitFor(ringOnThePlan, 10000));
+    EXPECT_EQ(stale, 0);
+}
+
 // Ctrl+Z takes the moves back one by one to the deal, each panel exactly one
 // colour back, counting a click each; the clock runs on; with nothing left it
 // does nothing. H and S with Shift, Ctrl, Alt or Meta held, Z without Ctrl
@@ -518,6 +563,32 @@ TEST_F(Board, TakingMovesBackCountsAClickEachAndOtherChordsDoNothing) {
     EXPECT_FALSE(HelpUsed);  // taking back is no help
 }
 
+// Counted as a move is, a take-back that leaves the board in one colour wins
+// as a move does: the clock stops and the game is ranked, its boxes over the
+// finished board.
+TEST_F(Board, ATakeBackIntoOneColourWinsRanked) {
+    StartGame(3, 2);
+    QList<const QWindow*> owners;
+    const auto answer = [&](QWidget* box) {
+        owners.push_back(box->windowHandle()->transientParent());
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    dialogs->Then(answer).Then(answer);  // the score, the name
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            Form2->Board.SetCell(r, c, PanelPalette[1]);
+            Form2->Panels[r][c]->setColor(PanelPalette[1]);
+        }
+    ClickPanel(1, 1);
+    ASSERT_FALSE(Form3->Visible());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(Form3->Visible());
+    EXPECT_FALSE(Form2->Timer1->Enabled());
+    EXPECT_FALSE(Form2->Enabled());
+    EXPECT_EQ(ReadRankRecord(ini, 3, 1).Clicks, 2);
+    EXPECT_EQ(owners, QList<const QWindow*>(2, Form2->windowHandle()));
+}
+
 TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {
     StartGame(3, 2);
     AnswerNextBox("OK");  // the score
@@ -534,6 +605,87 @@ TEST_F(Board, DealtInOneColourIsNotSolvedUntilAMoveSolvesIt) {
     ClickPanel(0, 0);  // back to one colour
     EXPECT_TRUE(Form3->Visible());
     EXPECT_EQ(ClickCount, 2);
+}
+
+// The panel drawn at `dpr` device pixels per pixel.
+QImage Render(TPictureButton* p, int dpr) {
+    QImage image(p->size() * dpr, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    p->render(&image);
+    return image;
+}
+
+int Contrast(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+// With M, S and H all on, the ringed panel's number stands on its own colour:
+// every pixel the number covers differs from what the ring and the label
+// put there, on each of the 20 colours, on panels of 25 pixels (20 x 20 on a
+// 1024-pixel screen) at 1x and at 2x. The number keeps a pixel clear of the
+// groove, and the help leaves the groove as it is.
+TEST_F(Board, WithMarkPlanAndHintOnEveryNumberReadsOnEveryColour) {
+    const int outer = Form2->Width();
+    const int frame = outer - Form2->ClientWidth();
+    for (auto [side, dpr] : {std::pair{25, 1}, std::pair{25, 2}}) {
+        SCOPED_TRACE(std::to_string(side) + " px at " + std::to_string(dpr) + "x");
+        // The side follows from the width the last game left.
+        StartGame(3, 2);
+        Form2->SetWidth(20 * side + frame);
+        Form2->Close();
+        RandSeed = 2020;
+        StartGame(20, 20);
+        if (!Form2->MarksShown()) Key(Qt::Key_M);  // they stay on for later games
+        Key(Qt::Key_S);
+        Key(Qt::Key_H);
+        const auto hint = Form2->HintShown();
+        ASSERT_TRUE(hint.has_value());
+        TPictureButton* p = Form2->Panels[hint->row][hint->col];
+        ASSERT_EQ(p->width(), side);
+        // As the board draws it on a screen of that resolution.
+        p->setPicture(HelpPicture(side, Form2->HelpLookOf(hint->row, hint->col), dpr));
+        const QImage help = p->Picture();
+        const QString mark = p->Caption();
+        for (TColor c : PanelPalette) {
+            const TPanelMark m = PanelMarkOf(c);
+            p->setColor(c);
+            p->setFontColor(m.ink);
+            p->setCaption(QString::number(m.number));
+            const QImage all = Render(p, dpr);
+            p->setPicture(QImage());
+            const QImage number = Render(p, dpr);
+            p->setCaption(QString());
+            const QImage plain = Render(p, dpr);
+            p->setPicture(help);
+            const QImage under = Render(p, dpr);
+            const QRgb ink = framework::ColorToQColor(m.ink).rgb();
+            // The number's pixels: those it draws in (nearly) its ink on a
+            // face of another colour.
+            int covered = 0, hidden = 0, top = side * dpr, grooveChanged = 0;
+            for (int y = 0; y < all.height(); ++y)
+                for (int x = 0; x < all.width(); ++x) {
+                    const int edge = std::min({x, y, all.width() - 1 - x, all.height() - 1 - y});
+                    if (edge < 2 * dpr && all.pixel(x, y) != plain.pixel(x, y)) ++grooveChanged;
+                    if (number.pixel(x, y) != plain.pixel(x, y)) top = std::min(top, y);
+                    if (Contrast(number.pixel(x, y), ink) >= 64 ||
+                        Contrast(plain.pixel(x, y), ink) < 96)
+                        continue;
+                    ++covered;
+                    if (Contrast(under.pixel(x, y), ink) < 96) ++hidden;
+                }
+            EXPECT_GT(covered, 0) << m.number;
+            EXPECT_EQ(hidden, 0) << "number " << m.number << ": " << hidden << " of " << covered
+                                 << " pixels on the help's own ink";
+            EXPECT_GE(top, 3 * dpr) << m.number;
+            EXPECT_EQ(grooveChanged, 0) << m.number;
+        }
+        p->setCaption(mark);
+        Form2->Close();
+    }
+    StartGame(3, 2);
+    Form2->SetWidth(outer);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include <QTest>
+#include <QWindow>
 
 #include "app/uGrobal.h"
 #include "forms/FormsFixture.h"
@@ -87,6 +88,24 @@ TEST_F(Ranking, FirstWinOnASizeAsksTheNameAndSavesTheTable) {
     EXPECT_EQ(Form3->SpinEdit1->Value(), 5);
     EXPECT_EQ(Form3->Label1->text(), QString());
     EXPECT_EQ(Cell(1, 1), U("山田"));
+}
+
+// After a ranked win the grid's current cell stands on the new entry's row,
+// in the column it was in; browsing leaves it where it is. Browsed from the
+// menu, the ranking belongs to the menu.
+TEST_F(Ranking, TheCurrentCellGoesToTheNewEntrysRow) {
+    Store(5, {900, 800, 700, 600, 500, 450, 300, 200, 100, 50});
+    Form1->Button6->click();
+    EXPECT_EQ(Form3->windowHandle()->transientParent(), Form1->windowHandle());
+    Form3->StringGrid1->setCurrentCell(3, 2);
+    Form3->SpinEdit1->SetValue(5);
+    EXPECT_EQ(Form3->StringGrid1->currentRow(), 3);
+    Form3->Close();
+    dialogs->Press("OK").Type("new", "OK");
+    Win(5, 2, 0, 1);  // 400 points: rank 7
+    EXPECT_EQ(Cell(1, 7), "new");
+    EXPECT_EQ(Form3->StringGrid1->currentRow(), 7);
+    EXPECT_EQ(Form3->StringGrid1->currentColumn(), 2);
 }
 
 TEST_F(Ranking, TiesAtTheTopAndTheBottom) {

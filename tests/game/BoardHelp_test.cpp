@@ -113,4 +113,23 @@ TEST_F(BoardHelpTest, OffPlanPressesAndTakeBacksKeepThePlanTrue) {
     }
 }
 
+// A press the plan asks for, made while the search for fewer presses is still
+// running, sets the search going again on the board as it is now: the plan
+// it ends with wins that board in the fewest presses.
+TEST_F(BoardHelpTest, APressDuringTheSearchSearchesTheBoardAfterIt) {
+    RandSeed = 16;
+    TPanelBoard b;
+    b.Deal(16, 8);  // a search longer than the plan's first few milliseconds
+    TBoardHelp help;
+    help.NewGame();
+    const auto next = help.NextPress(b);
+    ASSERT_TRUE(next.has_value());
+    ASSERT_TRUE(help.Improving());
+    b.ApplyMove(next->row, next->col);
+    help.Moved(b, next->row, next->col);
+    PlanFully(help, b);
+    EXPECT_TRUE(Wins(b, help.Plan(b)));
+    EXPECT_EQ(help.PlanTotal(), Fewest(b));
+}
+
 }  // namespace

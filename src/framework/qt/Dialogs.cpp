@@ -1,14 +1,20 @@
 #include "framework/qt/Dialogs.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <QWindow>
 
 #include "framework/Codepage.h"
 #include "framework/qt/Platform.h"
@@ -34,8 +40,51 @@ class TMessageBox : public QMessageBox {
     bool closedByCloseBox_ = false;
 };
 
+// Centres a box on its screen as it is shown, frame included, instead of
+// over the window it belongs to.
+class CentreOnScreen : public QObject {
+  public:
+    explicit CentreOnScreen(QWidget* box) : QObject(box) { box->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || box == nullptr || box->screen() == nullptr)
+            return false;
+        const QMargins frame = box->windowHandle()->frameMargins();
+        const QSize outer = box->size().grownBy(frame);
+        const QRect area = box->screen()->geometry();
+        box->move(area.left() + (area.width() - outer.width()) / 2,
+                  area.top() + (area.height() - outer.height()) / 2);
+        return false;
+    }
+};
+
+// Makes `box` the transient child of its owner's window, centred on the
+// screen all the same.
+void AttachToOwner(QWidget& box, QWidget* owner) {
+    QWidget* window = BoxOwner(owner);
+    if (window == nullptr || window == &box) return;
+    box.winId();
+    if (QWindow* handle = box.windowHandle()) handle->setTransientParent(window->windowHandle());
+    new CentreOnScreen(&box);
+}
+
+// The frame the desktop puts around the window a box belongs to, which the
+// box will get too.
+QMargins OwnerFrame(QWidget* owner) {
+    const QWidget* window = BoxOwner(owner);
+    const QWindow* handle = window != nullptr ? window->windowHandle() : nullptr;
+    return handle != nullptr ? handle->frameMargins() : QMargins();
+}
+
+void PrepareBox(QMessageBox& box, QWidget* owner) {
+    FitCaption(box, OwnerFrame(owner));
+    AttachToOwner(box, owner);
+}
+
 // One "OK" button that is both the default and the escape button.
-void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
     TMessageBox box;
     box.setIcon(icon);
     box.setWindowTitle(caption);
@@ -44,6 +93,7 @@ void RunOkBox(QMessageBox::Icon icon, const QString& caption, const QString& tex
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    PrepareBox(box, owner);
     box.exec();
 }
 
@@ -64,13 +114,43 @@ class Cp932LimitValidator : public QValidator {
 
 }  // namespace
 
-void ShowMessage(const QString& text) { RunOkBox(QMessageBox::NoIcon, ApplicationTitle(), text); }
-
-void ShowErrorBox(const QString& text) {
-    RunOkBox(QMessageBox::Critical, ApplicationTitle(), text);
+QWidget* BoxOwner(QWidget* owner) {
+    if (owner != nullptr && owner->window()->isVisible()) return owner->window();
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
 }
 
-int MessageDlgConfirm(const QString& text) {
+int CaptionWidth(const QString& caption, const QMargins& frame) {
+    // A frame without a title bar is as thick at the top as at the bottom.
+    const int bar = frame.top() - frame.bottom();
+    if (bar <= 0) return 0;
+    // Title fonts are often bold and a little larger than the window's.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int text = QFontMetrics(font).horizontalAdvance(caption) * 5 / 4;
+    constexpr int kBarWidths = 5;  // the icon, three buttons and the margin
+    return text + kBarWidths * bar;
+}
+
+void FitCaption(QMessageBox& box, const QMargins& frame) {
+    // A message box lays itself out whenever it is shown, from its layout's
+    // minimum width: a spacer as wide as the caption needs holds it.
+    const int width = CaptionWidth(box.windowTitle(), frame);
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (width <= 0 || grid == nullptr) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+void ShowMessage(const QString& text, QWidget* owner) {
+    RunOkBox(QMessageBox::NoIcon, ApplicationTitle(), text, owner);
+}
+
+void ShowErrorBox(const QString& text, QWidget* owner) {
+    RunOkBox(QMessageBox::Critical, ApplicationTitle(), text, owner);
+}
+
+int MessageDlgConfirm(const QString& text, QWidget* owner) {
     TMessageBox box;
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QString::fromUtf16(kConfirmCaption));
@@ -80,6 +160,7 @@ int MessageDlgConfirm(const QString& text) {
     QPushButton* no = box.addButton(QString::fromUtf16(u"いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    PrepareBox(box, owner);
     box.exec();
     if (box.ClosedByCloseBox()) return mrCancel;
     return box.clickedButton() == yes ? mrYes : mrNo;
@@ -106,7 +187,8 @@ QString FitCp932Limit(const QString& text, int& cursor, int maxBytes) {
     return result;
 }
 
-QString InputBox(const QString& title, const QString& prompt, const QString& defaultText) {
+QString InputBox(const QString& title, const QString& prompt, const QString& defaultText,
+                 QWidget* owner) {
     QDialog dialog;
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -131,7 +213,8 @@ QString InputBox(const QString& title, const QString& prompt, const QString& def
     layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(buttons);
-    dialog.setMinimumWidth(300);
+    dialog.setMinimumWidth(qMax(300, CaptionWidth(title, OwnerFrame(owner))));
+    AttachToOwner(dialog, owner);
     edit->setFocus();
 
     if (dialog.exec() != QDialog::Accepted) return QString();

@@ -102,6 +102,60 @@ TEST_F(DialogsTest, ErrorBoxHasTitleStopIconAndOneOkButton) {
     EXPECT_EQ(seen.buttons, QStringList{"OK"});
 }
 
+// Each box belongs to the window it is opened for, or else to the active
+// window, so the desktop keeps it over that window; it stays centred on the
+// screen where the platform lets a program place it.
+TEST_F(DialogsTest, BoxesBelongToTheirWindow) {
+    QWidget owner, active;
+    owner.setGeometry(0, 0, 200, 100);
+    owner.show();
+    active.show();
+    QList<const QWindow*> parents;
+    BoxSeen seen;
+    const auto answer = [&](QWidget* w) {
+        parents.push_back(w->windowHandle()->transientParent());
+        seen = Inspect(w);
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
+    for (int i = 0; i < 4; ++i) {
+        active.activateWindow();
+        for (int e = 0; e < 3; ++e) QCoreApplication::processEvents();
+        ModalHandler handler(answer);
+        if (i == 0) framework::ShowMessage("56", &owner);
+        if (i == 1) framework::MessageDlgConfirm("?", &owner);
+        if (i == 2) framework::InputBox("title", QString(), QString(), &owner);
+        if (i == 3) framework::ShowErrorBox("failed");  // from a handler of the active window
+        ASSERT_TRUE(handler.fired()) << i;
+        EXPECT_LE(std::abs(seen.centreOffset.x()), 1) << i;
+        EXPECT_LE(std::abs(seen.centreOffset.y()), 1) << i;
+    }
+    EXPECT_EQ(parents, QList<const QWindow*>({owner.windowHandle(), owner.windowHandle(),
+                                              owner.windowHandle(), active.windowHandle()}));
+}
+
+// Under a title bar a box is at least as wide as its caption and the bar's
+// buttons need: "Congratulations!!" alone would leave it 100 pixels wide.
+// A frame without a title bar asks for nothing.
+TEST_F(DialogsTest, ABoxFitsItsCaptionUnderATitleBar) {
+    const QString caption = QString::fromUtf16(u"ホロンパ");
+    const QMargins titled(1, 20, 1, 1);  // as openbox frames a window
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int needed = framework::CaptionWidth(caption, titled);
+    EXPECT_GE(needed, QFontMetrics(bold).horizontalAdvance(caption) + 4 * 19);
+    EXPECT_EQ(framework::CaptionWidth(caption, QMargins(2, 2, 2, 2)), 0);
+    QMessageBox box;
+    box.setWindowTitle(caption);
+    box.setText("Congratulations!!");
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.show();
+    EXPECT_LT(box.width(), needed);
+    box.hide();
+    framework::FitCaption(box, titled);
+    box.show();
+    EXPECT_GE(box.width(), needed);
+}
+
 TEST_F(DialogsTest, ConfirmationBoxLooksAsExpected) {
     BoxSeen seen;
     ModalHandler answer([&](QWidget* w) {
