@@ -1,6 +1,7 @@
 # Developer targets. The two user commands are ./run and ./test; these reuse
 # the same set-up (scripts/install-deps, scripts/build).
-.PHONY: all build test run bench fuzz test-sanitize package screenshots check-fresh
+.PHONY: all build test run bench fuzz test-sanitize package screenshots check-fresh windows \
+	check-windows
 
 all: build
 
@@ -32,3 +33,12 @@ check-fresh:
 
 screenshots: build
 	./scripts/screenshots
+
+# Windows: the zip for players (Qt for Windows is built from Debian's source
+# on first use, an hour or more), and the game played under Wine against the
+# Linux build. Neither is part of ./test.
+windows:
+	./scripts/build-windows
+
+check-windows:
+	./scripts/check-windows

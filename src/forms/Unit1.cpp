@@ -125,8 +125,8 @@ void TForm1::Button8Click() { Close(); }
 void TForm1::Button9Click() {
     // A missing manual or a failing desktop is nobody's business but ours.
     try {
-        const std::string exe = framework::ExeName().toStdString();
-        framework::ShellExecuteOpen(QString::fromStdString(ManualPath(exe)));
+        framework::ShellExecuteOpen(framework::FileNameFromCore(ManualPath(framework::ExePath())),
+                                    this);
         DoEvents();
     } catch (...) {
     }

@@ -84,7 +84,7 @@ TForm3::TForm3() {
     Label2->move(24, 60);
     Label2->adjustSize();
 
-    const RankingLocation where = RankingFileLocation(framework::ExeName().toStdString());
+    const RankingLocation where = RankingFileLocation(framework::ExePath());
     RankingPath = where.path;
     RankingInDataHome = where.inDataHome;
     Create();

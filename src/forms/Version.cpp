@@ -57,7 +57,7 @@ std::string GetVersionInfoString(const std::string& exePath, std::uint8_t Index)
 }
 
 std::string GetVersionInfoString(std::uint8_t Index) {
-    return GetVersionInfoString(framework::ExeName().toStdString(), Index);
+    return GetVersionInfoString(framework::ExePath(), Index);
 }
 
 TfrmVersion::TfrmVersion() {
@@ -139,7 +139,7 @@ void TfrmVersion::SetLabel2(const QString& text) {
     Label2->move(right - Label2->width(), Label2->y());
 }
 
-void TfrmVersion::FormCreate() { FillTexts(framework::ExeName().toStdString()); }
+void TfrmVersion::FormCreate() { FillTexts(framework::ExePath()); }
 
 void TfrmVersion::FillTexts(const std::string& exePath) {
     // A failure here is never shown: the window keeps whatever it had so far.

@@ -4,9 +4,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QRegularExpression>
@@ -46,18 +45,42 @@ QString ApplicationTitle() {
 
 QString ExeName() {
     const std::string exe = ExecutablePath();
-    if (!exe.empty()) return QFile::decodeName(QByteArray::fromStdString(exe));
+    if (!exe.empty()) return FileNameFromCore(exe);
     return QCoreApplication::applicationFilePath();
 }
 
+std::string ExePath() {
+    const std::string exe = ExecutablePath();
+    if (!exe.empty()) return exe;
+    return FileNameToCore(QCoreApplication::applicationFilePath());
+}
+
+QStringList JapaneseSubstitutes(const QStringList& preferred,
+                                const QList<InstalledFace>& japaneseFaces) {
+    QStringList out = preferred;
+    for (const bool proportional : {true, false}) {
+        for (const InstalledFace& face : japaneseFaces) {
+            if (face.proportional != proportional || face.family.startsWith(u'@') ||
+                out.contains(face.family, Qt::CaseInsensitive))
+                continue;
+            out.append(face.family);
+        }
+    }
+    return out;
+}
+
 void RegisterFontSubstitutions() {
-    QFont::insertSubstitutions(QString::fromUtf16(kWindowFontFamily),
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QString::fromUtf16(kWindowFontFamily), WindowFontSubstitutes());
+}
+
+QString QtTranslationsDirectory(const QString& exeName) {
+    const QString beside = QFileInfo(exeName).dir().filePath(QStringLiteral("translations"));
+    if (QFileInfo(beside).isDir()) return beside;
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
 bool InstallQtTranslation(const QString& directory) {
-    const QString dir =
-        directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
+    const QString dir = directory.isEmpty() ? QtTranslationsDirectory() : directory;
     auto* translator = new QTranslator(qApp);
     if (!translator->load(QStringLiteral("qtbase_ja"), dir) ||
         !QCoreApplication::installTranslator(translator)) {
@@ -75,10 +98,15 @@ QUrl ShellTargetUrl(const QString& pathOrUrl) {
     return QUrl::fromLocalFile(QDir::current().absoluteFilePath(pathOrUrl));
 }
 
-bool ShellExecuteOpen(const QString& pathOrUrl) {
+QString ShellExecuteTarget(const QUrl& url) {
+    if (url.isLocalFile()) return QDir::toNativeSeparators(url.toLocalFile());
+    return url.toString();
+}
+
+bool ShellExecuteOpen(const QString& pathOrUrl, QWidget* owner) {
     const QUrl url = ShellTargetUrl(pathOrUrl);
     if (ShellHookStore()) return ShellHookStore()(url);
-    return QDesktopServices::openUrl(url);
+    return OpenWithDesktop(url, owner);
 }
 
 ShellOpenHook SetShellOpenHook(ShellOpenHook hook) {

@@ -7,9 +7,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLibraryInfo>
 #include <QTimer>
 
 #include "support/QtPrinters.h"
+#include "support/TempDir.h"
 
 #include "util/VB2.h"
 
@@ -28,6 +30,45 @@ TEST(ExeNameTest, IsThePathOfTheRunningExecutable) {
     EXPECT_TRUE(QFileInfo(exe).isAbsolute());
     EXPECT_EQ(QFileInfo(exe).canonicalFilePath(),
               QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath());
+}
+
+// Where none of the faces asked for is installed, the system's own Japanese
+// faces stand in: proportional before fixed, never the vertical ones.
+TEST(FontSubstitutionTest, SystemJapaneseFacesFollowThePreferredOnes) {
+    const QList<framework::InstalledFace> system = {
+        {QString::fromUtf16(u"IPAゴシック"), false},  {QString::fromUtf16(u"@IPA Pゴシック"), true},
+        {QString::fromUtf16(u"IPA Pゴシック"), true}, {QStringLiteral("ms ui gothic"), true},
+        {QString::fromUtf16(u"IPA Pゴシック"), true},
+    };
+    EXPECT_EQ(framework::JapaneseSubstitutes({"Yu Gothic UI", "MS UI Gothic"}, system),
+              (QStringList{"Yu Gothic UI", "MS UI Gothic", QString::fromUtf16(u"IPA Pゴシック"),
+                           QString::fromUtf16(u"IPAゴシック")}));
+    EXPECT_EQ(framework::JapaneseSubstitutes({"Meiryo UI"}, {}), QStringList{"Meiryo UI"});
+}
+
+// The path as the core takes it is the one the windows show, and a Japanese
+// file name crosses between the two unchanged.
+TEST(ExeNameTest, ReachesTheCoreAsTheSameFile) {
+    EXPECT_EQ(framework::FileNameFromCore(framework::ExePath()), framework::ExeName());
+    const QString name = QString::fromUtf16(u"/tmp/ゲーム/ホロンパ 体験版/horonpa.ini");
+    EXPECT_EQ(framework::FileNameToCore(name), "/tmp/ゲーム/ホロンパ 体験版/horonpa.ini");
+    EXPECT_EQ(framework::FileNameFromCore(framework::FileNameToCore(name)), name);
+}
+
+// A program unpacked with its own Qt finds Qt's texts beside itself; an
+// installed one, in the installed Qt's folder.
+TEST(QtTranslationsTest, FolderBesideTheExecutableComesFirst) {
+    testsupport::TempDir dir;
+    const QString exe = QString::fromStdString(dir.file("horonpa.exe"));
+    const QString installed = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    EXPECT_EQ(framework::QtTranslationsDirectory(exe), installed);
+    testsupport::WriteAll(dir.file("translations"), "a file, not a folder");
+    EXPECT_EQ(framework::QtTranslationsDirectory(exe), installed);
+    testsupport::TempDir other;
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(other.file("translations"))));
+    const QString otherExe = QString::fromStdString(other.file("horonpa.exe"));
+    EXPECT_EQ(framework::QtTranslationsDirectory(otherExe),
+              QString::fromStdString(other.file("translations")));
 }
 
 TEST(FontSubstitutionTest, WindowFontFallsBackToIpaThenNoto) {
@@ -53,6 +94,17 @@ TEST(ShellTargetTest, AddressesStayPathsBecomeFileUrls) {
     EXPECT_EQ(framework::ShellTargetUrl("/tmp/a b#1.html"), QUrl::fromLocalFile("/tmp/a b#1.html"));
     EXPECT_EQ(framework::ShellTargetUrl("manual.html"),
               QUrl::fromLocalFile(QDir::current().absoluteFilePath("manual.html")));
+}
+
+// The Windows shell takes files by their path and everything else by its
+// address; a file name with a "#" or a space is a path, not an address.
+TEST(ShellTargetTest, TheShellGetsPathsOfFilesAndTextsOfAddresses) {
+    EXPECT_EQ(framework::ShellExecuteTarget(QUrl::fromLocalFile("/tmp/a b#1.html")),
+              QDir::toNativeSeparators("/tmp/a b#1.html"));
+    EXPECT_EQ(framework::ShellExecuteTarget(QUrl("mailto:numari@example.com")),
+              "mailto:numari@example.com");
+    EXPECT_EQ(framework::ShellExecuteTarget(QUrl("http://example.com/~numari/")),
+              "http://example.com/~numari/");
 }
 
 TEST(ShellExecuteOpenTest, HookSeesTheResolvedAddressAndGivesTheResult) {
