@@ -28,4 +28,18 @@ FileState ReadBounded(const std::function<std::int64_t(char*, std::size_t)>& rea
     return state;
 }
 
+bool RewriteWithWriteBack(const InPlaceWrites& file, const std::string& oldBytes,
+                          const std::string& bytes) {
+    // The room for the new length first: a full disk refuses it here, before
+    // any byte of the file has changed.
+    bool ok = bytes.size() <= oldBytes.size() || file.reserve(bytes.size());
+    const bool touched = ok;
+    if (ok) ok = file.writeFromStart(bytes) && file.setLength(bytes.size()) && file.flush();
+    if (!ok) {
+        if (touched) file.writeFromStart(oldBytes);
+        if (file.setLength(oldBytes.size())) file.flush();
+    }
+    return ok;
+}
+
 }  // namespace framework

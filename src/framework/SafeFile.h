@@ -110,4 +110,19 @@ bool MayWrite(const TFileAt& file);
 FileState ReadBounded(const std::function<std::int64_t(char*, std::size_t)>& read,
                       std::uint64_t size, std::size_t maxBytes, std::string& bytes);
 
+// What both platforms' RewriteInPlace do once the file that was read is open
+// for writing, still as long as it was (`oldBytes`): makes room for the new
+// length first (`reserve`, only where `bytes` is longer), writes `bytes` from
+// the start, sets the length and flushes; where any step fails, writes the
+// old bytes back (they fit in the room the file already had), or after a
+// reservation that got part of the way only the old length, and flushes.
+struct InPlaceWrites {
+    std::function<bool(std::size_t)> reserve;  // room up to this length
+    std::function<bool(const std::string&)> writeFromStart;
+    std::function<bool(std::size_t)> setLength;
+    std::function<bool()> flush;
+};
+bool RewriteWithWriteBack(const InPlaceWrites& file, const std::string& oldBytes,
+                          const std::string& bytes);
+
 }  // namespace framework

@@ -221,24 +221,15 @@ bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std:
         close(fd);
         return false;
     }
-    // The room for the new length first: a full disk refuses it here, before
-    // any byte of the file has changed.
-    bool ok = true;
-    if (bytes.size() > oldBytes.size()) {
-        ok = posix_fallocate(fd, static_cast<off_t>(oldBytes.size()),
-                             static_cast<off_t>(bytes.size() - oldBytes.size())) == 0;
-    }
-    const bool touched = ok;
-    if (ok) {
-        ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) &&
-             ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
-    }
-    if (!ok) {
-        // Put the old bytes back (they fit in the room the file already had),
-        // or, after a reservation that got part of the way, the old length.
-        if (touched) WriteAllAt(fd, oldBytes.data(), oldBytes.size(), 0);
-        if (ftruncate(fd, static_cast<off_t>(oldBytes.size())) == 0) fsync(fd);
-    }
+    const off_t oldLength = static_cast<off_t>(oldBytes.size());
+    bool ok = RewriteWithWriteBack(
+        {[&](std::size_t length) {
+             return posix_fallocate(fd, oldLength, static_cast<off_t>(length) - oldLength) == 0;
+         },
+         [&](const std::string& data) { return WriteAllAt(fd, data.data(), data.size(), 0); },
+         [&](std::size_t length) { return ftruncate(fd, static_cast<off_t>(length)) == 0; },
+         [&] { return fsync(fd) == 0; }},
+        oldBytes, bytes);
     ok = close(fd) == 0 && ok;
     return ok;
 }

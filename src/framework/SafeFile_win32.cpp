@@ -192,19 +192,11 @@ bool RewriteInPlace(const TFileAt& file, const std::string& oldBytes, const std:
         _close(fd);
         return false;
     }
-    // The room for the new length first: a full disk refuses it here, before
-    // any byte of the file has changed.
-    bool ok = bytes.size() <= oldBytes.size() || SetLength(fd, bytes.size());
-    const bool touched = ok;
-    if (ok) {
-        ok = WriteAllAt(fd, bytes) && SetLength(fd, bytes.size()) && FlushFileBuffers(HandleOf(fd));
-    }
-    if (!ok) {
-        // Put the old bytes back (they fit in the room the file already had),
-        // or, after a reservation that got part of the way, the old length.
-        if (touched) WriteAllAt(fd, oldBytes);
-        if (SetLength(fd, oldBytes.size())) FlushFileBuffers(HandleOf(fd));
-    }
+    bool ok = RewriteWithWriteBack({[&](std::size_t length) { return SetLength(fd, length); },
+                                    [&](const std::string& data) { return WriteAllAt(fd, data); },
+                                    [&](std::size_t length) { return SetLength(fd, length); },
+                                    [&] { return FlushFileBuffers(HandleOf(fd)) != 0; }},
+                                   oldBytes, bytes);
     ok = _close(fd) == 0 && ok;
     return ok;
 }
